@@ -1,0 +1,52 @@
+# Two commands for a fresh Debian or Ubuntu machine:
+#   make run    installs what is missing, builds and starts the game
+#   make test   installs what is missing, builds and runs the test suites
+#
+# BUILD_DIR and BUILD_TYPE may be overridden on the command line.
+
+BUILD_DIR  ?= build
+BUILD_TYPE ?= RelWithDebInfo
+JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
+
+PACKAGES := cmake make g++ pkg-config qt6-base-dev qt6-tools-dev qt6-tools-dev-tools \
+            qt6-l10n-tools libgl-dev xvfb xauth xdotool imagemagick zip unzip \
+            fonts-dejavu-core fonts-ipafont-gothic desktop-file-utils appstream
+
+SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
+
+.PHONY: all deps configure build run test bench package clean
+
+all: build
+
+# Installs only the packages that dpkg does not already know as installed.
+deps:
+	@missing=""; \
+	for p in $(PACKAGES); do \
+	    dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q "install ok installed" || missing="$$missing $$p"; \
+	done; \
+	if [ -n "$$missing" ]; then \
+	    echo "Installing:$$missing"; \
+	    $(SUDO) apt-get update && \
+	    DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y --no-install-recommends $$missing; \
+	fi
+
+configure: deps
+	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE)
+
+build: configure
+	cmake --build $(BUILD_DIR) -j $(JOBS)
+
+run: build
+	./$(BUILD_DIR)/pairwell
+
+test: build
+	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
+
+bench: build
+	@for b in $(BUILD_DIR)/bench/bench_*; do echo "== $$b"; QT_QPA_PLATFORM=offscreen $$b || exit 1; done
+
+package: build
+	cmake --build $(BUILD_DIR) --target package
+
+clean:
+	rm -rf $(BUILD_DIR)

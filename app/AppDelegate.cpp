@@ -1,0 +1,282 @@
+#include "AppDelegate.h"
+
+#include "Card.h"
+#include "Deal.h"
+#include "Game.h"
+#include "HelpView.h"
+#include "PreferencesWindow.h"
+#include "Store.h"
+#include "ui_MainWindow.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QDir>
+#include <QFile>
+#include <QImageReader>
+#include <QLoggingCategory>
+#include <QMainWindow>
+#include <QVBoxLayout>
+
+Q_LOGGING_CATEGORY(lcGame, "pairwell.game")
+
+namespace {
+
+/// Reads a count the way the stored best score has always been read: leading white space
+/// skipped, an optional sign, the digits; text that does not begin with a number reads as 0.
+qint64 intValue(const QString& text)
+{
+    qsizetype i = 0;
+    while (i < text.size() && text.at(i).isSpace())
+        ++i;
+    bool negative = false;
+    if (i < text.size() && (text.at(i) == QLatin1Char('-') || text.at(i) == QLatin1Char('+'))) {
+        negative = text.at(i) == QLatin1Char('-');
+        ++i;
+    }
+    qint64 value = 0;
+    for (; i < text.size() && text.at(i) >= QLatin1Char('0') && text.at(i) <= QLatin1Char('9');
+         ++i) {
+        value = qMin<qint64>(value * 10 + (text.at(i).unicode() - '0'), qint64(INT_MAX) + 1);
+    }
+    value = negative ? -value : value;
+    return qBound(qint64(INT_MIN), value, qint64(INT_MAX));
+}
+
+} // namespace
+
+AppDelegate::AppDelegate(QObject* parent)
+    : QObject(parent), m_window(std::make_unique<QMainWindow>()),
+      m_ui(std::make_unique<Ui::MainWindow>())
+{
+    m_ui->setupUi(m_window.get());
+
+    for (int i = 0; i < game::kCards; ++i) {
+        p[i] = m_window->findChild<Card*>(QStringLiteral("p%1").arg(i, 2, 10, QLatin1Char('0')));
+        Q_ASSERT(p[i]);
+        // Until the first deal the board shows the built-in cover.
+        p[i]->setImage(QImage(store::defaultImage(store::kCover)), Card::kCovered);
+        connect(p[i], &Card::clicked, this, [this, card = p[i]] { cardClicked(card); });
+    }
+    gate = m_ui->gate;
+    mess = m_ui->mess;
+    wall = m_ui->wall;
+
+    m_veilTimer.setSingleShot(true);
+    m_veilTimer.setInterval(1000);
+    connect(&m_veilTimer, &QTimer::timeout, this, [this] { veil(m_veiling); });
+
+    m_ui->actionQuit->setShortcuts(QKeySequence::Quit);
+    m_ui->actionPreferences->setShortcuts(QKeySequence::Preferences);
+    m_ui->actionHelp->setShortcuts(QKeySequence::HelpContents);
+    connect(m_ui->actionNewGame, &QAction::triggered, this, &AppDelegate::tear);
+    connect(m_ui->actionHalt, &QAction::triggered, this, &AppDelegate::ends);
+    connect(m_ui->actionQuit, &QAction::triggered, qApp, &QCoreApplication::quit,
+            Qt::QueuedConnection);
+    connect(m_ui->actionPreferences, &QAction::triggered, this, &AppDelegate::showPreferences);
+    connect(m_ui->actionCheckForUpdates, &QAction::triggered, this,
+            &AppDelegate::checkForUpdates);
+    connect(m_ui->actionHelp, &QAction::triggered, this, &AppDelegate::showHelp);
+}
+
+AppDelegate::~AppDelegate()
+{
+    if (m_preferences)
+        delete m_preferences.data();
+    if (m_help)
+        delete m_help.data();
+}
+
+QMainWindow* AppDelegate::window() const
+{
+    return m_window.get();
+}
+
+Card* AppDelegate::cardAt(int tag) const
+{
+    for (const auto& card : p) {
+        if (card && card->property("tag").toInt() == tag)
+            return card;
+    }
+    return nullptr;
+}
+
+void AppDelegate::applicationDidFinishLaunching()
+{
+    milk();
+    past();
+}
+
+void AppDelegate::milk()
+{
+    if (!store::hasBook())
+        store::setBook({store::kDefaultSet});
+    if (store::hasUsed())
+        return;
+
+    store::setUsed(store::kDefaultSet);
+    const QString folder = used();
+    QDir().mkpath(folder);
+    for (int i = 0; i < store::kImages; ++i) {
+        const QString target = store::imageFile(folder, i);
+        // An existing file is left as it is; the copy simply fails.
+        if (QFile::copy(store::defaultImage(i), target)) {
+            // Files copied out of the resources are read-only; the player owns these.
+            QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner |
+                                              QFile::ReadGroup | QFile::ReadOther);
+        }
+    }
+}
+
+QString AppDelegate::used() const
+{
+    return store::folder(store::usedName());
+}
+
+void AppDelegate::past()
+{
+    const qint64 kick = game::kick;
+    qint64 h = intValue(store::high());
+    if (h == 0 || (kick > 0 && h > kick))
+        store::setHigh(QString::asprintf("%lu", static_cast<unsigned long>(kick)));
+    h = intValue(store::high());
+
+    QString text;
+    if (h > 0) {
+        if (kick > 0)
+            text += QString::asprintf("Good: %lu Clicks\n", static_cast<unsigned long>(kick));
+        text += QString::asprintf("High: %lu Clicks", static_cast<unsigned long>(h));
+    }
+    qCInfo(lcGame).noquote() << text;
+    if (mess)
+        mess->setText(text);
+}
+
+QImage AppDelegate::cardImage(int index) const
+{
+    const QString path = store::imageFile(used(), index);
+    QImageReader reader(path, "png");
+    QImage image = reader.read();
+    if (image.isNull()) {
+        qCWarning(lcGame).noquote() << "cannot read" << path << "(" << reader.errorString()
+                                    << "); showing the built-in image instead";
+        image.load(store::defaultImage(index));
+    }
+    return image;
+}
+
+void AppDelegate::grid()
+{
+    const QImage cover = cardImage(store::kCover);
+    for (const auto& card : p) {
+        if (card)
+            card->setImage(cover, Card::kCovered);
+    }
+    game::rows = deal(game::slot);
+}
+
+bool AppDelegate::playing() const
+{
+    return gate && gate->isHidden();
+}
+
+void AppDelegate::tear()
+{
+    game::kick = 0;
+    game::hits = 0;
+    // A new game starts clean: nothing pending from the last one, no mismatch on view.
+    game::hang = nullptr;
+    m_veilTimer.stop();
+    m_veiling = nullptr;
+    if (wall)
+        wall->hide();
+    grid();
+    if (gate)
+        gate->hide();
+}
+
+void AppDelegate::cardClicked(Card* card)
+{
+    // Only a face-down card of a running game turns, and none while a mismatch is on view.
+    if (!card || !playing() || (wall && wall->isVisible()) || card->isFaceUp())
+        return;
+    turn(card);
+}
+
+void AppDelegate::turn(Card* sender)
+{
+    ++game::kick;
+    const int tag = sender->property("tag").toInt();
+    const int face = game::rows.value(tag);
+    sender->setImage(cardImage(face), face);
+
+    if (!game::hang) {
+        game::hang = sender;
+        return;
+    }
+    const int first = game::rows.value(game::hang->property("tag").toInt());
+    if (first == face) {
+        ++game::hits;
+        game::hang = nullptr;
+        if (game::hits == game::kPairs)
+            ends();
+        return;
+    }
+    if (wall)
+        wall->show();
+    m_veiling = sender;
+    m_veilTimer.start();
+}
+
+void AppDelegate::veil(Card* card)
+{
+    const QImage cover = cardImage(store::kCover);
+    if (card)
+        card->setImage(cover, Card::kCovered);
+    if (game::hang)
+        game::hang->setImage(cover, Card::kCovered);
+    game::hang = nullptr;
+    m_veiling = nullptr;
+    if (wall)
+        wall->hide();
+}
+
+void AppDelegate::ends()
+{
+    if (game::hits == game::kPairs)
+        past();
+    else if (gate && gate->isHidden() && mess)
+        mess->setText(QStringLiteral("Halted"));
+    if (gate)
+        gate->show();
+}
+
+void AppDelegate::showPreferences()
+{
+    if (!m_preferences)
+        m_preferences = new PreferencesWindow(m_window.get());
+    m_preferences->showPane(PreferencesWindow::CardFaces);
+}
+
+void AppDelegate::checkForUpdates()
+{
+    if (!m_preferences)
+        m_preferences = new PreferencesWindow(m_window.get());
+    m_preferences->showPane(PreferencesWindow::Updates);
+    m_preferences->checkForUpdates();
+}
+
+void AppDelegate::showHelp()
+{
+    if (!m_help) {
+        m_help = new QDialog(m_window.get());
+        m_help->setObjectName(QStringLiteral("help"));
+        m_help->setWindowTitle(tr("Pairwell Help"));
+        auto* layout = new QVBoxLayout(m_help);
+        layout->setContentsMargins(0, 0, 0, 0);
+        layout->addWidget(new HelpView(m_help));
+        m_help->resize(480, 420);
+    }
+    m_help->show();
+    m_help->raise();
+    m_help->activateWindow();
+}

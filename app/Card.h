@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QAbstractButton>
+#include <QImage>
+#include <QPixmap>
+
+/// One card on the board: a button that shows its image scaled to fit, aspect ratio kept.
+///
+/// The card only remembers what it shows: its image and which face that is (or that it is
+/// covered), so the board can tell face-up cards from face-down ones.
+class Card : public QAbstractButton
+{
+    Q_OBJECT
+
+public:
+    /// What face() returns while the card shows its cover.
+    static constexpr int kCovered = -1;
+
+    explicit Card(QWidget* parent = nullptr);
+
+    /// Shows \a image; \a face is the face number it stands for, or kCovered for the cover.
+    void setImage(const QImage& image, int face);
+    /// The face number on view, or kCovered.
+    int face() const { return m_face; }
+    bool isFaceUp() const { return m_face != kCovered; }
+    /// The image on view (null before anything was set).
+    QImage image() const { return m_image; }
+
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+    bool hasHeightForWidth() const override { return true; }
+    int heightForWidth(int width) const override { return width; }
+
+signals:
+    /// Emitted after the card changed the side or face it shows.
+    void imageChanged();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    QRect imageRect() const;
+
+    QImage m_image;
+    QPixmap m_scaled; ///< m_image scaled to the current size, made on first paint after a change
+    int m_face = kCovered;
+};

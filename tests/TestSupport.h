@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QApplication>
+
+#include "Launch.h"
+#include <QString>
+#include <QtTest>
+
+/// What every suite shares: a private HOME, a clean store, and the application set up the
+/// way the game sets itself up.
+namespace testsupport {
+
+/// Points HOME at a fresh temporary folder (removed at exit) and drops the XDG overrides, so
+/// the settings, the store and the Trash all land inside it. Call before QApplication exists.
+void isolateHome();
+/// The temporary HOME of this suite.
+QString home();
+/// Forgets every preference and removes the card-face store root.
+void resetStore();
+
+} // namespace testsupport
+
+/// Like QTEST_MAIN, but with a private HOME and the application's names in place.
+#define PAIRWELL_TEST_MAIN(TestObject)                                                         \
+    int main(int argc, char** argv)                                                            \
+    {                                                                                          \
+        testsupport::isolateHome();                                                            \
+        QApplication app(argc, argv);                                                          \
+        prepareApplication(app);                                                               \
+        TestObject tc;                                                                         \
+        QTEST_SET_MAIN_SOURCE_PATH                                                             \
+        return QTest::qExec(&tc, argc, argv);                                                  \
+    }
