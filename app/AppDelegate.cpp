@@ -50,11 +50,12 @@ AppDelegate::AppDelegate(QObject* parent)
 {
     m_ui->setupUi(m_window.get());
 
+    // Until the first deal the board shows the built-in cover, decoded once for all cards.
+    const QImage cover(store::defaultImage(store::kCover));
     for (int i = 0; i < game::kCards; ++i) {
         p[i] = m_window->findChild<Card*>(QStringLiteral("p%1").arg(i, 2, 10, QLatin1Char('0')));
         Q_ASSERT(p[i]);
-        // Until the first deal the board shows the built-in cover.
-        p[i]->setImage(QImage(store::defaultImage(store::kCover)), Card::kCovered);
+        p[i]->setImage(cover, Card::kCovered);
         connect(p[i], &Card::clicked, this, [this, card = p[i]] { cardClicked(card); });
     }
     gate = m_ui->gate;
@@ -73,8 +74,7 @@ AppDelegate::AppDelegate(QObject* parent)
     connect(m_ui->actionQuit, &QAction::triggered, qApp, &QCoreApplication::quit,
             Qt::QueuedConnection);
     connect(m_ui->actionPreferences, &QAction::triggered, this, &AppDelegate::showPreferences);
-    connect(m_ui->actionCheckForUpdates, &QAction::triggered, this,
-            &AppDelegate::checkForUpdates);
+    connect(m_ui->actionCheckForUpdates, &QAction::triggered, this, &AppDelegate::checkForUpdates);
     connect(m_ui->actionHelp, &QAction::triggered, this, &AppDelegate::showHelp);
 }
 
@@ -121,8 +121,8 @@ void AppDelegate::milk()
         // An existing file is left as it is; the copy simply fails.
         if (QFile::copy(store::defaultImage(i), target)) {
             // Files copied out of the resources are read-only; the player owns these.
-            QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner |
-                                              QFile::ReadGroup | QFile::ReadOther);
+            QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup |
+                                              QFile::ReadOther);
         }
     }
 }
@@ -204,6 +204,8 @@ void AppDelegate::cardClicked(Card* card)
 
 void AppDelegate::turn(Card* sender)
 {
+    if (!sender)
+        return;
     ++game::kick;
     const int tag = sender->property("tag").toInt();
     const int face = game::rows.value(tag);

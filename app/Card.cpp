@@ -1,7 +1,9 @@
 #include "Card.h"
 
+#include <QGridLayout>
 #include <QKeyEvent>
 #include <QPainter>
+#include <QPixmapCache>
 #include <QStyle>
 #include <QStyleOptionFocusRect>
 
@@ -17,6 +19,7 @@ void Card::setImage(const QImage& image, int face)
     m_image = image;
     m_face = face;
     m_scaled = QPixmap();
+    describe();
     update();
     emit imageChanged();
 }
@@ -59,8 +62,16 @@ void Card::paintEvent(QPaintEvent*)
         const qreal dpr = devicePixelRatioF();
         const QSize pixels = target.size() * dpr;
         if (m_scaled.isNull() || m_scaled.size() != pixels) {
-            m_scaled = QPixmap::fromImage(
-                m_image.scaled(pixels, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+            // All covered cards share one image, so they share its scaled copy as well.
+            const QString key = QStringLiteral("pairwell-card-%1-%2x%3")
+                                    .arg(m_image.cacheKey())
+                                    .arg(pixels.width())
+                                    .arg(pixels.height());
+            if (!QPixmapCache::find(key, &m_scaled)) {
+                m_scaled = QPixmap::fromImage(
+                    m_image.scaled(pixels, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+                QPixmapCache::insert(key, m_scaled);
+            }
             m_scaled.setDevicePixelRatio(dpr);
         }
         painter.drawPixmap(target.topLeft(), m_scaled);
@@ -78,11 +89,61 @@ void Card::paintEvent(QPaintEvent*)
     }
 }
 
+bool Card::event(QEvent* event)
+{
+    if (event->type() == QEvent::LanguageChange ||
+        (event->type() == QEvent::DynamicPropertyChange &&
+         static_cast<QDynamicPropertyChangeEvent*>(event)->propertyName() == "tag"))
+        describe();
+    return QAbstractButton::event(event);
+}
+
+void Card::describe()
+{
+    const QVariant tag = property("tag");
+    if (tag.isValid())
+        setAccessibleName(tr("Card %1").arg(tag.toInt() + 1));
+    setAccessibleDescription(isFaceUp() ? tr("Face %1").arg(m_face + 1) : tr("Face down"));
+}
+
+bool Card::moveFocus(int key)
+{
+    auto* grid = parentWidget() ? qobject_cast<QGridLayout*>(parentWidget()->layout()) : nullptr;
+    const int index = grid ? grid->indexOf(this) : -1;
+    if (index < 0)
+        return false;
+    int row, column, rowSpan, columnSpan;
+    grid->getItemPosition(index, &row, &column, &rowSpan, &columnSpan);
+    switch (key) {
+    case Qt::Key_Left:
+        --column;
+        break;
+    case Qt::Key_Right:
+        ++column;
+        break;
+    case Qt::Key_Up:
+        --row;
+        break;
+    case Qt::Key_Down:
+        ++row;
+        break;
+    default:
+        return false;
+    }
+    QLayoutItem* item = grid->itemAtPosition(row, column);
+    if (!item || !item->widget())
+        return true; // at the edge of the board: the focus stays
+    item->widget()->setFocus(Qt::TabFocusReason);
+    return true;
+}
+
 void Card::keyPressEvent(QKeyEvent* event)
 {
+    const bool plain = (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+    if (plain && moveFocus(event->key()))
+        return;
     // Space is handled by the button itself; Enter turns the card too.
-    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
-        event->modifiers() == Qt::NoModifier) {
+    if (plain && (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)) {
         click();
         return;
     }

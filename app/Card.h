@@ -36,12 +36,17 @@ signals:
     void imageChanged();
 
 protected:
+    bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
 private:
     QRect imageRect() const;
+    /// Names the card for screen readers by its board position and says what it shows.
+    void describe();
+    /// Moves the focus to the card next to this one on the board in the arrow's direction.
+    bool moveFocus(int key);
 
     QImage m_image;
     QPixmap m_scaled; ///< m_image scaled to the current size, made on first paint after a change

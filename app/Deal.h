@@ -2,7 +2,6 @@
 
 #include <QList>
 #include <QtGlobal>
-
 #include <functional>
 
 /// A source of uniformly distributed unsigned 32-bit values; the game's only randomness.

@@ -21,8 +21,11 @@ void prepareApplication(QApplication& app)
         icon.addFile(QStringLiteral(":/icons/pairwell-%1.png").arg(size), QSize(size, size));
     QApplication::setWindowIcon(icon);
 
-    // Qt's own texts (standard buttons, file dialogs) first, then the game's.
+    // The source texts are English: an English or unnamed locale needs no lookup at all.
     const QLocale locale;
+    if (locale.language() == QLocale::English || locale.language() == QLocale::C)
+        return;
+    // Qt's own texts (standard buttons, file dialogs) first, then the game's.
     auto* qtTranslator = new QTranslator(&app);
     if (qtTranslator->load(locale, QStringLiteral("qtbase"), QStringLiteral("_"),
                            QLibraryInfo::path(QLibraryInfo::TranslationsPath)))

@@ -13,7 +13,11 @@ class PreferencesWindow : public QDialog
     Q_OBJECT
 
 public:
-    enum Pane { CardFaces, Updates };
+    enum Pane
+    {
+        CardFaces,
+        Updates
+    };
 
     explicit PreferencesWindow(QWidget* parent = nullptr);
 

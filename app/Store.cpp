@@ -18,6 +18,9 @@ const QString kHigh = QStringLiteral("high");
 void write(const QString& key, const QVariant& value)
 {
     QSettings s(kOrganisation, kApplication);
+    // Writing back what is already stored would only cost a rewrite of the whole file.
+    if (s.contains(key) && s.value(key) == value)
+        return;
     s.setValue(key, value);
     s.sync();
 }

@@ -5,7 +5,6 @@
 #include <QDir>
 #include <QSettings>
 #include <QTemporaryDir>
-
 #include <cstdlib>
 #include <memory>
 
@@ -16,12 +15,13 @@ std::unique_ptr<QTemporaryDir> g_home;
 
 void isolateHome()
 {
-    g_home = std::make_unique<QTemporaryDir>(QDir::tempPath() + QStringLiteral("/pairwell-home-XXXXXX"));
+    g_home =
+        std::make_unique<QTemporaryDir>(QDir::tempPath() + QStringLiteral("/pairwell-home-XXXXXX"));
     if (!g_home->isValid())
         qFatal("cannot make a temporary HOME");
     qputenv("HOME", QFile::encodeName(g_home->path()));
-    for (const char* name : {"XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_CACHE_HOME",
-                             "XDG_DATA_DIRS", "XDG_CONFIG_DIRS", "XDG_RUNTIME_DIR"})
+    for (const char* name : {"XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_CACHE_HOME", "XDG_DATA_DIRS",
+                             "XDG_CONFIG_DIRS", "XDG_RUNTIME_DIR"})
         qunsetenv(name);
 }
 

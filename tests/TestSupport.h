@@ -1,8 +1,8 @@
 #pragma once
 
-#include <QApplication>
-
 #include "Launch.h"
+
+#include <QApplication>
 #include <QString>
 #include <QtTest>
 
@@ -21,13 +21,13 @@ void resetStore();
 } // namespace testsupport
 
 /// Like QTEST_MAIN, but with a private HOME and the application's names in place.
-#define PAIRWELL_TEST_MAIN(TestObject)                                                         \
-    int main(int argc, char** argv)                                                            \
-    {                                                                                          \
-        testsupport::isolateHome();                                                            \
-        QApplication app(argc, argv);                                                          \
-        prepareApplication(app);                                                               \
-        TestObject tc;                                                                         \
-        QTEST_SET_MAIN_SOURCE_PATH                                                             \
-        return QTest::qExec(&tc, argc, argv);                                                  \
+#define PAIRWELL_TEST_MAIN(TestObject)                                                             \
+    int main(int argc, char** argv)                                                                \
+    {                                                                                              \
+        testsupport::isolateHome();                                                                \
+        QApplication app(argc, argv);                                                              \
+        prepareApplication(app);                                                                   \
+        TestObject tc;                                                                             \
+        QTEST_SET_MAIN_SOURCE_PATH                                                                 \
+        return QTest::qExec(&tc, argc, argv);                                                      \
     }
