@@ -6,7 +6,6 @@
 #include <QTextCharFormat>
 #include <QTextCursor>
 #include <QTextDocument>
-
 #include <iterator>
 
 namespace {
@@ -15,8 +14,7 @@ namespace {
 // of each is decided from them, never from a translation.
 const char* const kEntries[] = {
     QT_TRANSLATE_NOOP("HelpView", "Pairwell Help"),
-    QT_TRANSLATE_NOOP("HelpView",
-                      "Just a simple nervous-breakdown. You can customize card-faces."),
+    QT_TRANSLATE_NOOP("HelpView", "Just a simple nervous-breakdown. You can customize card-faces."),
     QT_TRANSLATE_NOOP("HelpView", "Controls"),
     QT_TRANSLATE_NOOP("HelpView",
                       "Select a card to uncover, then another. If two of them match, they will "
@@ -60,16 +58,16 @@ void HelpView::setsHelp()
     for (int i = 0; i < int(std::size(kEntries)); ++i) {
         const QString entry = QString::fromUtf8(kEntries[i]);
         // A paragraph ends with a full stop; anything else but the title is a heading.
-        const QFont font = i == 0 ? systemFont(14, true)
-                                  : systemFont(12, entry.mid(entry.size() - 1) != QLatin1String("."));
+        const QFont font = i == 0
+                               ? systemFont(14, true)
+                               : systemFont(12, entry.mid(entry.size() - 1) != QLatin1String("."));
         QTextCharFormat format;
         format.setFont(font);
         // Every entry starts a paragraph; giving the paragraph the entry's font as well keeps
         // the whole of it, up to the blank line, in one style.
         cursor.setBlockCharFormat(format);
-        cursor.insertText(QCoreApplication::translate("HelpView", kEntries[i]) +
-                              QStringLiteral("\n\n"),
-                          format);
+        cursor.insertText(
+            QCoreApplication::translate("HelpView", kEntries[i]) + QStringLiteral("\n\n"), format);
     }
     cursor.endEditBlock();
 }

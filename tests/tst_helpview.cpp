@@ -27,7 +27,8 @@ const QStringList kEnglish = {
                    "To delete, select the set from pop-up and click Delete."),
 };
 
-struct Style {
+struct Style
+{
     qreal points;
     bool bold;
 };
@@ -158,8 +159,8 @@ void HelpViewTest::styleIgnoresHowATranslationEnds()
 {
     // Headings that end with a stop and paragraphs that do not.
     FakeTranslator fake;
-    const QStringList shown = {QStringLiteral("Help."), QStringLiteral("A card game"),
-                               QStringLiteral("Keys."), QStringLiteral("Click the cards"),
+    const QStringList shown = {QStringLiteral("Help."),        QStringLiteral("A card game"),
+                               QStringLiteral("Keys."),        QStringLiteral("Click the cards"),
                                QStringLiteral("Preferences."), QStringLiteral("Make sets!")};
     for (int i = 0; i < kEnglish.size(); ++i)
         fake.table.insert(kEnglish.at(i), shown.at(i));
