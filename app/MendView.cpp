@@ -27,7 +27,8 @@ const QString kUnzip = QStringLiteral("/usr/bin/unzip");
 constexpr int kTimeout = 30 * 1000;             // a transfer gives up after 30 s without data
 constexpr qint64 kPageCap = 1 << 20;            // an update page is a short text
 constexpr qint64 kArchiveCap = qint64(1) << 29; // 512 MiB, far above any real release
-constexpr int kUnzipLimit = 10 * 60 * 1000;     // unzip asks on a terminal for a password
+constexpr char kOverCap[] = "pairwell.overCap";
+constexpr int kUnzipLimit = 10 * 60 * 1000; // unzip asks on a terminal for a password
 } // namespace
 
 MendView::MendView(QWidget* parent)
@@ -87,6 +88,8 @@ void MendView::cap(QNetworkReply* reply, qint64 limit)
             [reply, limit](qint64 received, qint64 total) {
                 if (received > limit || total > limit) {
                     qCWarning(lcUpdate) << "too large, stopped:" << reply->url().toString();
+                    // The last bytes may already be in: mark the reply so finished() fails it.
+                    reply->setProperty(kOverCap, true);
                     reply->abort();
                 }
             });
@@ -100,7 +103,7 @@ void MendView::TLUPVers()
     cap(reply, kPageCap);
     connect(reply, &QNetworkReply::finished, this, [this, reply] {
         reply->deleteLater();
-        if (reply->error() != QNetworkReply::NoError) {
+        if (reply->error() != QNetworkReply::NoError || reply->property(kOverCap).toBool()) {
             qCWarning(lcUpdate).noquote() << reply->errorString();
             if (m_mess)
                 m_mess->setText(tr("Error. Try later."));
@@ -196,7 +199,8 @@ void MendView::TLUPSave()
     });
     connect(reply, &QNetworkReply::finished, this, [this, reply, archive, broken, zips] {
         reply->deleteLater();
-        if (reply->error() != QNetworkReply::NoError || *broken) {
+        if (reply->error() != QNetworkReply::NoError || reply->property(kOverCap).toBool() ||
+            *broken) {
             archive->cancelWriting();
             return fail(reply->errorString());
         }
