@@ -16,10 +16,10 @@ void prepareApplication(QApplication& app)
     QApplication::setDesktopFileName(QStringLiteral("com.tallowen.Pairwell"));
     QGuiApplication::setQuitOnLastWindowClosed(true);
 
-    QIcon icon;
-    for (int size : {64, 128, 256})
-        icon.addFile(QStringLiteral(":/icons/pairwell-%1.png").arg(size), QSize(size, size));
-    QApplication::setWindowIcon(icon);
+    // Title bars and task bars need no more than this; launchers and docks take the large
+    // icons from the installed desktop entry or the bundle. QIcon decodes every file it is
+    // given at once, so the larger ones would only slow the start.
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/pairwell-64.png")));
 
     // The source texts are English: an English or unnamed locale needs no lookup at all.
     const QLocale locale;
