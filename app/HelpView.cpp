@@ -3,10 +3,14 @@
 #include <QCoreApplication>
 #include <QFont>
 #include <QFontDatabase>
+#include <QFontMetrics>
+#include <QScrollBar>
 #include <QTextCharFormat>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <cmath>
 #include <iterator>
+#include <memory>
 
 namespace {
 
@@ -45,6 +49,7 @@ HelpView::HelpView(QWidget* parent) : QTextEdit(parent)
     setReadOnly(true);
     // Read-only, but the keyboard can still move through and select the text.
     setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    document()->setDocumentMargin(12);
     setAccessibleName(QCoreApplication::translate("HelpView", kEntries[0]));
     setsHelp();
 }
@@ -70,4 +75,17 @@ void HelpView::setsHelp()
             QCoreApplication::translate("HelpView", kEntries[i]) + QStringLiteral("\n\n"), format);
     }
     cursor.endEditBlock();
+    // Open at the title, not where the building left off.
+    moveCursor(QTextCursor::Start);
+}
+
+QSize HelpView::sizeHint() const
+{
+    const int textWidth = QFontMetrics(systemFont(12, false)).averageCharWidth() * 64;
+    // Laid out on a copy, so the view's own layout is left alone.
+    std::unique_ptr<QTextDocument> copy(document()->clone());
+    copy->setTextWidth(textWidth);
+    const int frame = 2 * frameWidth();
+    return QSize(textWidth + frame + verticalScrollBar()->sizeHint().width(),
+                 int(std::ceil(copy->size().height())) + frame);
 }

@@ -14,4 +14,7 @@ public:
 
     /// Builds the styled help text in the current language and makes it the whole content.
     void setsHelp();
+
+    /// Lines of a comfortable length, and room for the whole text at that width.
+    QSize sizeHint() const override;
 };

@@ -6,6 +6,7 @@
 #include <QDialog>
 #include <QFontDatabase>
 #include <QMainWindow>
+#include <QScrollBar>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTranslator>
@@ -115,6 +116,7 @@ private slots:
     void japaneseKeepsTheEnglishStyles();
     void styleIgnoresHowATranslationEnds();
     void builtOnceAndReplacedWhole();
+    void wholeTextShowsAtItsPreferredSize();
     void helpMenuOpensTheView();
 };
 
@@ -125,6 +127,8 @@ void HelpViewTest::englishTextIsTheSixEntries()
     QCOMPARE(text, joined(kEnglish));
     QVERIFY(text.endsWith(QStringLiteral("Delete.\n\n")));
     QVERIFY(view.isReadOnly());
+    // The reader starts at the title.
+    QCOMPARE(view.textCursor().position(), 0);
 }
 
 void HelpViewTest::stylesFollowTheEnglishEntries()
@@ -189,6 +193,25 @@ void HelpViewTest::builtOnceAndReplacedWhole()
     HelpView later;
     QVERIFY(later.toPlainText() != joined(kEnglish));
     QCoreApplication::removeTranslator(&japanese);
+}
+
+void HelpViewTest::wholeTextShowsAtItsPreferredSize()
+{
+    QTranslator japanese;
+    QVERIFY(japanese.load(QStringLiteral(":/i18n/pairwell_ja.qm")));
+    for (QTranslator* language : {static_cast<QTranslator*>(nullptr), &japanese}) {
+        if (language)
+            QCoreApplication::installTranslator(language);
+        HelpView view;
+        if (language)
+            QCoreApplication::removeTranslator(language);
+        view.resize(view.sizeHint());
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        QCOMPARE(view.verticalScrollBar()->maximum(), 0);
+        // Lines of a readable length, not one long row.
+        QVERIFY(view.document()->size().height() > 8 * view.fontMetrics().height());
+    }
 }
 
 void HelpViewTest::helpMenuOpensTheView()
