@@ -13,6 +13,7 @@
 #include <QPushButton>
 #include <QScopeGuard>
 #include <QSignalSpy>
+#include <QStandardPaths>
 #include <QStorageInfo>
 #include <QTemporaryDir>
 #include <memory>
@@ -243,6 +244,35 @@ private slots:
         QCOMPARE(read(home() + QStringLiteral("/Applications/Zodu Doza.app/pairwell")), kNew);
         QCOMPARE(read(home() + QStringLiteral("/Applications/Pairwell.app/pairwell")), kOld);
         QCOMPARE(trashed(), (QStringList{"Zodu Doza.app", "zodudoza.zip"}));
+    }
+
+    void packageIsWhatTheUpdateInstalls()
+    {
+        // The archive that the package target makes, made here by cpack from the same config.
+        const QString cpack = QStandardPaths::findExecutable(QStringLiteral("cpack"));
+        QVERIFY2(!cpack.isEmpty(), "needs cpack");
+        const QString config =
+            QFileInfo(QStringLiteral(PAIRWELL_EXECUTABLE)).absolutePath() + "/CPackConfig.cmake";
+        QVERIFY2(QFileInfo::exists(config), qPrintable(config));
+        QTemporaryDir out;
+        QProcess run;
+        run.setProcessChannelMode(QProcess::MergedChannels);
+        run.start(cpack, {"--config", config, "-B", out.path()});
+        QVERIFY(run.waitForFinished(120000));
+        QVERIFY2(run.exitCode() == 0, run.readAll().constData());
+        const QByteArray archive = read(out.path() + QStringLiteral("/pairwell.zip"));
+        QVERIFY(archive.startsWith("PK"));
+
+        QVERIFY(update({200, archive, false}));
+
+        QCOMPARE(m_view->TLUPMess()->text(), kDone);
+        const QString program = home() + QStringLiteral("/Applications/Pairwell.app/pairwell");
+        QVERIFY(QFileInfo(program).isExecutable());
+        QVERIFY(read(program).startsWith("\x7f"
+                                         "ELF"));
+        QCOMPARE(QDir(home() + QStringLiteral("/Applications/Pairwell.app"))
+                     .entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
+                 QStringList{"pairwell"});
     }
 
     void failureKeepsTheApplication_data()
