@@ -30,7 +30,7 @@
 <context>
     <name>HelpView</name>
     <message>
-        <location filename="../../app/HelpView.cpp" line="+16"/>
+        <location filename="../../app/HelpView.cpp" line="+20"/>
         <source>Pairwell Help</source>
         <translation>Pairwell ヘルプ</translation>
     </message>
@@ -215,7 +215,12 @@
         <translation>作者のページで新しいバージョンを探します。アップデートはアプリケーションフォルダに入り、次回の起動から使われます。置き換えられた古いバージョンはゴミ箱に移されます。</translation>
     </message>
     <message>
-        <location line="+12"/>
+        <location line="+10"/>
+        <source>Running version</source>
+        <translation>使用中のバージョン</translation>
+    </message>
+    <message>
+        <location line="+9"/>
         <source>Check for Updates</source>
         <translation>アップデートを確認</translation>
     </message>
@@ -235,7 +240,12 @@
         <translation>アップデートの進み具合</translation>
     </message>
     <message>
-        <location filename="../../app/MendView.cpp" line="+109"/>
+        <location filename="../../app/MendView.cpp" line="+90"/>
+        <source>This is %1 %2.</source>
+        <translation>お使いのバージョンは %1 %2 です。</translation>
+    </message>
+    <message>
+        <location line="+28"/>
         <location line="+254"/>
         <source>Error. Try later.</source>
         <translation>エラー: しばらくしてからもう一度お試しください。</translation>
