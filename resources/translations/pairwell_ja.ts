@@ -70,7 +70,7 @@
     <message>
         <location line="+4"/>
         <source>Images (%1)</source>
-        <translation>画像 (%1)</translation>
+        <translation>画像ファイル (%1)</translation>
     </message>
     <message>
         <location line="+0"/>
@@ -96,7 +96,7 @@
     <message>
         <location line="+0"/>
         <source>Empty</source>
-        <translation>空</translation>
+        <translation>画像なし</translation>
     </message>
     <message>
         <location line="+1"/>
@@ -237,7 +237,7 @@
     <message>
         <location line="+13"/>
         <source>Update progress</source>
-        <translation>アップデートの進み具合</translation>
+        <translation>アップデートの進行状況</translation>
     </message>
     <message>
         <location filename="../../app/MendView.cpp" line="+90"/>
