@@ -42,6 +42,7 @@ MendView::MendView(QWidget* parent)
     m_spin = m_ui->TLUPSpin;
     m_push = m_newsUi->TLUPPush;
     m_spin->hide();
+    showRunning();
     connect(m_push, &QPushButton::clicked, this, &MendView::TLUPSave);
 }
 
@@ -76,10 +77,18 @@ void MendView::changeEvent(QEvent* event)
 {
     if (event->type() == QEvent::LanguageChange) {
         m_ui->retranslateUi(this);
+        showRunning();
         if (m_news)
             m_newsUi->retranslateUi(m_news);
     }
     QWidget::changeEvent(event);
+}
+
+void MendView::showRunning()
+{
+    m_ui->running->setText(
+        tr("This is %1 %2.")
+            .arg(QCoreApplication::applicationName(), QCoreApplication::applicationVersion()));
 }
 
 void MendView::cap(QNetworkReply* reply, qint64 limit)
@@ -179,7 +188,9 @@ void MendView::TLUPSave()
         }
     });
     connect(reply, &QNetworkReply::readyRead, this, [reply, archive, broken] {
-        if (*broken)
+        // The body of an error answer is no archive: leave it unread.
+        const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+        if (*broken || reply->error() != QNetworkReply::NoError || status < 200 || status > 299)
             return;
         if (!archive->isOpen()) {
             QDir().mkpath(QFileInfo(archive->fileName()).absolutePath());

@@ -73,6 +73,8 @@ private:
     bool place();
     /// Ends a download or install that went wrong: stops the bar and shows the error text.
     void fail(const QString& why);
+    /// Names the running application and its version in the pane.
+    void showRunning();
     /// Stops the progress bar.
     void stopSpin();
     /// Aborts \a reply once it brings more than \a cap bytes.
