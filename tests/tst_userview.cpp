@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPushButton>
+#include <QTranslator>
 
 namespace {
 
@@ -34,6 +35,17 @@ QStringList everything()
         found << entry << QDir(base.filePath(entry)).entryList(QDir::AllEntries);
     return found;
 }
+
+/// A translation that knows only the new-set item's title.
+class Translator : public QTranslator
+{
+public:
+    QString translate(const char*, const char* source, const char*, int) const override
+    {
+        return qstrcmp(source, "Add New Set") ? QString() : QStringLiteral("Neuer Satz");
+    }
+    bool isEmpty() const override { return false; }
+};
 
 } // namespace
 
@@ -203,6 +215,19 @@ private slots:
         QCOMPARE(chat(), QStringLiteral("Invalid Name"));
         QCOMPARE(everything(), before);
         QCOMPARE(store::book(), QStringList({"Default"}));
+    }
+
+    void refusesTheTranslatedNewSetTitle()
+    {
+        open({"Default"});
+        Translator german;
+        QCoreApplication::installTranslator(&german);
+        QTRY_COMPARE(pops()->itemText(1), QStringLiteral("Neuer Satz"));
+        startNewSet();
+        saveAs("Neuer Satz");
+        QCOMPARE(chat(), QStringLiteral("Invalid Name"));
+        QCoreApplication::removeTranslator(&german);
+        QTRY_COMPARE(pops()->itemText(1), QStringLiteral("Add New Set"));
     }
 
     void deletesOnlyTheSelectedFolder()
