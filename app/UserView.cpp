@@ -59,7 +59,7 @@ void UserView::list()
     pops->addItem(newSetTitle());
 
     int index = selected;
-    // At the first fill nothing is selected yet: start on the set in use.
+    // Nothing is selected at the first fill: start on the set in use.
     if (index < 0 || index >= pops->count())
         index =
             qMax(0, pops->findText(store::usedName(), Qt::MatchExactly | Qt::MatchCaseSensitive));
