@@ -28,7 +28,8 @@ constexpr int kTimeout = 30 * 1000;             // a transfer gives up after 30 
 constexpr qint64 kPageCap = 1 << 20;            // an update page is a short text
 constexpr qint64 kArchiveCap = qint64(1) << 29; // 512 MiB, far above any real release
 constexpr char kOverCap[] = "pairwell.overCap";
-constexpr int kUnzipLimit = 10 * 60 * 1000; // unzip asks on a terminal for a password
+// An encrypted archive makes unzip wait for a password on the terminal: give up on it.
+constexpr int kUnzipLimit = 10 * 60 * 1000;
 } // namespace
 
 MendView::MendView(QWidget* parent)
