@@ -12,6 +12,7 @@
 #include <QDialog>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImageReader>
 #include <QLoggingCategory>
 #include <QMainWindow>
@@ -67,7 +68,12 @@ AppDelegate::AppDelegate(QObject* parent)
     connect(&m_veilTimer, &QTimer::timeout, this, [this] { veil(m_veiling); });
 
     m_ui->actionQuit->setShortcuts(QKeySequence::Quit);
-    m_ui->actionPreferences->setShortcuts(QKeySequence::Preferences);
+    // Linux desktops have no standard preferences key; Ctrl+, is what their own
+    // applications use.
+    QList<QKeySequence> preferences = QKeySequence::keyBindings(QKeySequence::Preferences);
+    if (preferences.isEmpty())
+        preferences.append(QKeySequence(Qt::CTRL | Qt::Key_Comma));
+    m_ui->actionPreferences->setShortcuts(preferences);
     m_ui->actionHelp->setShortcuts(QKeySequence::HelpContents);
     connect(m_ui->actionNewGame, &QAction::triggered, this, &AppDelegate::tear);
     connect(m_ui->actionHalt, &QAction::triggered, this, &AppDelegate::ends);
@@ -151,16 +157,30 @@ void AppDelegate::past()
         mess->setText(text);
 }
 
-QImage AppDelegate::cardImage(int index) const
+QImage AppDelegate::cardImage(int index)
 {
-    const QString path = store::imageFile(used(), index);
+    const QString folder = used();
+    if (folder != m_decodedFolder) {
+        m_decoded.clear();
+        m_decodedFolder = folder;
+    }
+    const QString path = store::imageFile(folder, index);
+    const QFileInfo file(path);
+    const auto known = m_decoded.constFind(path);
+    if (known != m_decoded.constEnd() && file.exists() && known->size == file.size() &&
+        known->modified == file.lastModified())
+        return known->image;
+
     QImageReader reader(path, "png");
     QImage image = reader.read();
     if (image.isNull()) {
+        m_decoded.remove(path);
         qCWarning(lcGame).noquote() << "cannot read" << path << "(" << reader.errorString()
                                     << "); showing the built-in image instead";
         image.load(store::defaultImage(index));
+        return image;
     }
+    m_decoded.insert(path, {file.size(), file.lastModified(), image});
     return image;
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QDateTime>
+#include <QHash>
 #include <QImage>
 #include <QObject>
 #include <QPointer>
@@ -65,7 +67,7 @@ private:
     /// game while no mismatch is on view.
     void cardClicked(Card* card);
     /// Image \a index of the set in use, or the built-in Default image when it cannot be read.
-    QImage cardImage(int index) const;
+    QImage cardImage(int index);
     /// Whether a game is running (the gate is down).
     bool playing() const;
 
@@ -83,4 +85,17 @@ private:
 
     QPointer<PreferencesWindow> m_preferences;
     QPointer<QDialog> m_help;
+
+    /// A decoded card image and the state of its file when it was read.
+    struct Decoded
+    {
+        qint64 size = -1;
+        QDateTime modified;
+        QImage image;
+    };
+    /// The images of the set in use decoded so far, by file. Every show still looks at the
+    /// file, so a replaced picture or another set shows at once; only an unchanged file is
+    /// not decoded again (a photo set's PNGs take several milliseconds each).
+    QHash<QString, Decoded> m_decoded;
+    QString m_decodedFolder;
 };

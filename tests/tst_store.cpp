@@ -6,10 +6,7 @@
 #include "Store.h"
 #include "TestSupport.h"
 
-#include <QDir>
-#include <QFile>
 #include <QMainWindow>
-#include <QSettings>
 
 namespace {
 
@@ -19,10 +16,7 @@ QByteArray bytes(const QString& path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-QString defaultFolder()
-{
-    return store::folder(store::kDefaultSet);
-}
+const QString kDefault = QStringLiteral("Default");
 
 } // namespace
 
@@ -32,95 +26,65 @@ class StoreTest : public QObject
 
 private slots:
     void init() { testsupport::resetStore(); }
-
-    void firstLaunchSeedsDefaultSet();
-    void bookPresentUsedAbsentSeedsWithoutOverwriting();
-    void usedPresentLeavesFoldersAlone();
-    void bookAbsentIsRecreatedAlone();
-    void usedFolderResolvesEachTime();
-
+    void seeding_data();
+    void seeding();
     void unreadableImagesFallBackToDefault_data();
     void unreadableImagesFallBackToDefault();
 };
 
-void StoreTest::firstLaunchSeedsDefaultSet()
+void StoreTest::seeding_data()
 {
-    AppDelegate delegate;
-    delegate.applicationDidFinishLaunching();
+    QTest::addColumn<QStringList>("book"); // empty: absent
+    QTest::addColumn<QString>("used");     // null: absent
+    QTest::addColumn<QStringList>("bookAfter");
+    QTest::addColumn<bool>("seeded");
+    const QStringList two{QStringLiteral("Cats"), kDefault};
+    QTest::newRow("empty defaults") << QStringList() << QString() << QStringList{kDefault} << true;
+    QTest::newRow("book, no used") << two << QString() << two << true;
+    QTest::newRow("used, folder gone") << two << QStringLiteral("Gone") << two << false;
+    QTest::newRow("no book, used")
+        << QStringList() << QStringLiteral("Cats") << QStringList{kDefault} << false;
+}
 
-    QCOMPARE(store::book(), QStringList{QStringLiteral("Default")});
-    QCOMPARE(store::usedName(), QStringLiteral("Default"));
-    QCOMPARE(store::high(), QStringLiteral("0"));
-    QCOMPARE(delegate.used(), store::root() + QStringLiteral("/Default"));
-    QVERIFY(store::root().startsWith(testsupport::home() + QStringLiteral("/.local/share/")));
-    QVERIFY(store::root().endsWith(QStringLiteral("/Tallowen/Pairwell")));
-
-    const QStringList files = QDir(defaultFolder()).entryList(QDir::Files, QDir::Name);
-    QCOMPARE(files.size(), store::kImages);
-    for (int i = 0; i < store::kImages; ++i) {
-        const QString file = store::imageFile(defaultFolder(), i);
-        QCOMPARE(bytes(file), bytes(store::defaultImage(i)));
-        // The player may replace or delete the copies.
-        QVERIFY(QFileInfo(file).permissions() & QFile::WriteOwner);
+void StoreTest::seeding()
+{
+    QFETCH(QStringList, book);
+    QFETCH(QString, used);
+    if (!book.isEmpty())
+        store::setBook(book);
+    if (!used.isNull())
+        store::setUsed(used);
+    // A file the player already has in the Default folder is never overwritten.
+    const QString folder = store::folder(kDefault);
+    const QString kept = store::imageFile(folder, 3);
+    if (used.isNull() && !book.isEmpty()) {
+        QDir().mkpath(folder);
+        QFile file(kept);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("mine");
     }
-}
 
-void StoreTest::bookPresentUsedAbsentSeedsWithoutOverwriting()
-{
-    const QStringList book{QStringLiteral("Cats"), QStringLiteral("Default")};
-    store::setBook(book);
-    QVERIFY(QDir().mkpath(defaultFolder()));
-    QFile kept(store::imageFile(defaultFolder(), 3));
-    QVERIFY(kept.open(QIODevice::WriteOnly));
-    kept.write("mine");
-    kept.close();
+    AppDelegate game;
+    game.milk();
 
-    AppDelegate delegate;
-    delegate.milk();
-
-    QCOMPARE(store::book(), book);
-    QCOMPARE(store::usedName(), QStringLiteral("Default"));
-    QCOMPARE(bytes(kept.fileName()), QByteArray("mine"));
-    QCOMPARE(bytes(store::imageFile(defaultFolder(), 10)), bytes(store::defaultImage(10)));
-    QCOMPARE(bytes(store::imageFile(defaultFolder(), 0)), bytes(store::defaultImage(0)));
-}
-
-void StoreTest::usedPresentLeavesFoldersAlone()
-{
-    store::setBook({QStringLiteral("Default")});
-    store::setUsed(QStringLiteral("Gone"));
-
-    AppDelegate delegate;
-    delegate.milk();
-
-    QCOMPARE(store::usedName(), QStringLiteral("Gone"));
-    QVERIFY(!QFileInfo::exists(defaultFolder()));
-    QVERIFY(!QFileInfo::exists(store::folder(QStringLiteral("Gone"))));
-}
-
-void StoreTest::bookAbsentIsRecreatedAlone()
-{
-    store::setUsed(QStringLiteral("Cats"));
-
-    AppDelegate delegate;
-    delegate.milk();
-
-    QCOMPARE(store::book(), QStringList{QStringLiteral("Default")});
-    QCOMPARE(store::usedName(), QStringLiteral("Cats"));
-    QVERIFY(!QFileInfo::exists(store::root()));
-
-    // A one-element "book" written by the settings file reads back as that one name.
-    QSettings(QStringLiteral("Tallowen"), QStringLiteral("Pairwell")).setValue("book", "Solo");
-    QCOMPARE(store::book(), QStringList{QStringLiteral("Solo")});
-}
-
-void StoreTest::usedFolderResolvesEachTime()
-{
-    AppDelegate delegate;
-    delegate.milk();
-    QCOMPARE(delegate.used(), store::root() + QStringLiteral("/Default"));
-    store::setUsed(QStringLiteral("Birds"));
-    QCOMPARE(delegate.used(), store::root() + QStringLiteral("/Birds"));
+    QTEST(store::book(), "bookAfter");
+    QCOMPARE(store::usedName(), used.isNull() ? kDefault : used);
+    QCOMPARE(game.used(),
+             testsupport::home() + "/.local/share/Tallowen/Pairwell/" + store::usedName());
+    QFETCH(bool, seeded);
+    if (!seeded) {
+        QVERIFY(!QFileInfo::exists(store::root()));
+        return;
+    }
+    QCOMPARE(QDir(folder).entryList(QDir::Files).size(), store::kImages);
+    for (int i = 0; i < store::kImages; ++i) {
+        const QString file = store::imageFile(folder, i);
+        if (file == kept && !book.isEmpty())
+            QCOMPARE(bytes(file), QByteArray("mine"));
+        else
+            QCOMPARE(bytes(file), bytes(store::defaultImage(i)));
+        QVERIFY(QFileInfo(file).permissions() & QFile::WriteOwner); // the player's to change
+    }
 }
 
 void StoreTest::unreadableImagesFallBackToDefault_data()
@@ -134,35 +98,31 @@ void StoreTest::unreadableImagesFallBackToDefault_data()
 void StoreTest::unreadableImagesFallBackToDefault()
 {
     QFETCH(QString, damage);
-    AppDelegate delegate;
-    delegate.applicationDidFinishLaunching();
-    delegate.window()->show();
-    const QString cover = store::imageFile(defaultFolder(), store::kCover);
-    if (damage == QLatin1String("folder")) {
-        QVERIFY(QDir(defaultFolder()).removeRecursively());
-    } else if (damage == QLatin1String("missing")) {
+    AppDelegate game;
+    game.applicationDidFinishLaunching();
+    game.window()->show();
+    const QString folder = store::folder(kDefault);
+    const QString cover = store::imageFile(folder, store::kCover);
+    if (damage == QLatin1String("folder"))
+        QVERIFY(QDir(folder).removeRecursively());
+    else if (damage == QLatin1String("missing"))
         QVERIFY(QFile::remove(cover));
-    } else {
+    else {
         QFile file(cover);
         QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
         file.write("this is not an image");
     }
 
     setRandomSource([] { return 0u; });
-    // One warning for the one cover image that the deal loads.
-    QTest::ignoreMessage(QtWarningMsg,
-                         QRegularExpression(QStringLiteral("cannot read .*10\\.png")));
-    delegate.tear();
-    const QImage expected = QImage(store::defaultImage(store::kCover));
-    for (int tag = 0; tag < 20; ++tag) {
-        QVERIFY(!delegate.cardAt(tag)->image().isNull());
-        QCOMPARE(delegate.cardAt(tag)->image(), expected);
-    }
+    // One warning for the one cover that the deal loads, and one for a lost face.
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression("cannot read .*/10\\.png"));
+    game.tear();
+    for (int tag = 0; tag < 20; ++tag)
+        QCOMPARE(game.cardAt(tag)->image(), QImage(store::defaultImage(store::kCover)));
     if (damage == QLatin1String("folder"))
-        QTest::ignoreMessage(QtWarningMsg,
-                             QRegularExpression(QStringLiteral("cannot read .*0\\.png")));
-    QTest::mouseClick(delegate.cardAt(0), Qt::LeftButton);
-    QCOMPARE(delegate.cardAt(0)->image(), QImage(store::defaultImage(0)));
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("cannot read .*/0\\.png"));
+    QTest::mouseClick(game.cardAt(0), Qt::LeftButton);
+    QCOMPARE(game.cardAt(0)->image(), QImage(store::defaultImage(0)));
     setRandomSource({});
 }
 
