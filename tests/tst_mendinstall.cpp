@@ -278,9 +278,10 @@ private slots:
     void failureKeepsTheApplication_data()
     {
         QTest::addColumn<QString>("kind");
-        for (const char* kind : {"404", "closed mid-download", "empty", "not a zip", "damaged data",
-                                 "no application folder", "Applications not writable",
-                                 "entries outside Downloads", "link in Downloads"})
+        for (const char* kind :
+             {"404", "closed mid-download", "empty", "not a zip", "damaged data",
+              "no application folder", "Applications not writable", "entry above Downloads",
+              "absolute entry", "link in Downloads", "Downloads not writable"})
             QTest::newRow(kind) << QString::fromLatin1(kind);
     }
     void failureKeepsTheApplication()
@@ -316,18 +317,21 @@ private slots:
             // Root writes anywhere, but nobody makes a folder under a regular file.
             QVERIFY(write(home() + QStringLiteral("/blocker"), "a file"));
             platform::setApplicationsFolder(home() + QStringLiteral("/blocker/Applications"));
-        } else if (kind == "entries outside Downloads") {
-            // zip itself never stores such names: store harmless ones of the same length and
-            // turn them into "../" and absolute paths in the archive's bytes.
-            QVERIFY(write(staging + QStringLiteral("/xx/evil.txt"), "escaped"));
-            const QString stand = u'x' + absolute.mid(1);
-            QVERIFY(write(staging + u'/' + stand, "escaped too"));
-            QByteArray bytes = zip(staging, {"Pairwell.app", "xx", stand.section(u'/', 0, 0)});
-            bytes.replace("xx/", "../");
-            bytes.replace(stand.toUtf8(), absolute.toUtf8());
-            QVERIFY(bytes.contains("../evil.txt"));
-            QVERIFY(bytes.contains(absolute.toUtf8()));
+        } else if (kind == "entry above Downloads" || kind == "absolute entry") {
+            // zip never stores such names: store harmless ones of the same length and turn
+            // them into "../" or an absolute path in the archive's bytes.
+            const bool above = kind == "entry above Downloads";
+            const QString stand = above ? QStringLiteral("xx/evil.txt") : u'x' + absolute.mid(1);
+            const QString hostile = above ? QStringLiteral("../evil.txt") : absolute;
+            QVERIFY(write(staging + u'/' + stand, "escaped"));
+            QByteArray bytes = zip(staging, {"Pairwell.app", stand.section(u'/', 0, 0)});
+            QCOMPARE(bytes.count(stand.toUtf8()), 2); // the local and the central header
+            bytes.replace(stand.toUtf8(), hostile.toUtf8());
             answer.body = bytes;
+        } else if (kind == "Downloads not writable") {
+            QVERIFY(QDir(downloads()).removeRecursively());
+            QVERIFY(write(downloads(), "a file"));
+            downloaded = false;
         } else if (kind == "link in Downloads") {
             QVERIFY(QDir().mkpath(home() + QStringLiteral("/elsewhere")));
             QVERIFY(QFile::link(home() + QStringLiteral("/elsewhere"),
