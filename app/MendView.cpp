@@ -19,6 +19,7 @@
 #include <QSaveFile>
 #include <QStringDecoder>
 #include <QTimer>
+#include <optional>
 
 Q_LOGGING_CATEGORY(lcUpdate, "pairwell.update")
 
@@ -30,6 +31,29 @@ constexpr qint64 kArchiveCap = qint64(1) << 29; // 512 MiB, far above any real r
 constexpr char kOverCap[] = "pairwell.overCap";
 // An encrypted archive makes unzip wait for a password on the terminal: give up on it.
 constexpr int kUnzipLimit = 10 * 60 * 1000;
+
+/// Whether \a reply ended without an error and within its size cap.
+bool arrived(const QNetworkReply* reply)
+{
+    if (reply->error() == QNetworkReply::NoError && !reply->property(kOverCap).toBool())
+        return true;
+    qCWarning(lcUpdate).noquote() << reply->errorString();
+    return false;
+}
+
+/// The fetched page as text; nothing when the fetch failed or the bytes are not UTF-8.
+std::optional<QString> pageText(QNetworkReply* reply)
+{
+    if (!arrived(reply))
+        return std::nullopt;
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString text = decoder(reply->readAll());
+    if (decoder.hasError()) {
+        qCWarning(lcUpdate) << "the update page is not UTF-8";
+        return std::nullopt;
+    }
+    return text;
+}
 } // namespace
 
 MendView::MendView(QWidget* parent)
@@ -113,19 +137,10 @@ void MendView::TLUPVers()
     cap(reply, kPageCap);
     connect(reply, &QNetworkReply::finished, this, [this, reply] {
         reply->deleteLater();
-        if (reply->error() != QNetworkReply::NoError || reply->property(kOverCap).toBool()) {
-            qCWarning(lcUpdate).noquote() << reply->errorString();
-            if (m_mess)
-                m_mess->setText(tr("Error. Try later."));
-            emit settled();
-            return;
-        }
-        QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-        const QString text = decoder(reply->readAll());
-        if (decoder.hasError())
-            qCWarning(lcUpdate) << "the update page is not UTF-8";
-        else
-            judge(text);
+        if (const std::optional<QString> text = pageText(reply))
+            judge(*text);
+        else if (m_mess)
+            m_mess->setText(tr("Error. Try later."));
         emit settled();
     });
 }
@@ -211,10 +226,9 @@ void MendView::TLUPSave()
     });
     connect(reply, &QNetworkReply::finished, this, [this, reply, archive, broken, zips] {
         reply->deleteLater();
-        if (reply->error() != QNetworkReply::NoError || reply->property(kOverCap).toBool() ||
-            *broken) {
+        if (!arrived(reply) || *broken) {
             archive->cancelWriting();
-            return fail(reply->errorString());
+            return fail(QStringLiteral("the download of the archive failed"));
         }
         if (!archive->isOpen())
             return fail(QStringLiteral("the archive came back empty"));

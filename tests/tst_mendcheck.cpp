@@ -181,12 +181,12 @@ private slots:
         QVERIFY(!m_view->TLUPNews()->isVisible());
     }
 
-    void notUtf8IsSilent()
+    void notUtf8FailsTheFetch()
     {
         QByteArray page = ("<p>" + line("Pairwell", "2.0")).toUtf8();
         page.insert(1, "\xff\xfe");
         QVERIFY(check(page));
-        QCOMPARE(m_view->TLUPMess()->text(), kBefore);
+        QCOMPARE(m_view->TLUPMess()->text(), QStringLiteral("Error. Try later."));
         QVERIFY(!m_view->TLUPNews()->isVisible());
     }
 
