@@ -63,7 +63,8 @@ private:
     /// the Trash and moves the new one into the Applications folder.
     void TLUPFile();
 
-    /// Compares the version line of the page \a text with the running version.
+    /// Finds the version line in the page \a text and, when it publishes a newer version than
+    /// the running one, shows the notice and the panel.
     void judge(const QString& text);
     /// Runs "/usr/bin/unzip" with \a arguments and hands its success and output to \a then.
     void unzip(const QStringList& arguments, std::function<void(bool, const QByteArray&)> then);
@@ -77,8 +78,8 @@ private:
     void showRunning();
     /// Stops the progress bar.
     void stopSpin();
-    /// Aborts \a reply once it brings more than \a cap bytes.
-    void cap(QNetworkReply* reply, qint64 cap);
+    /// Aborts \a reply once it brings more than \a limit bytes.
+    void cap(QNetworkReply* reply, qint64 limit);
 
     std::unique_ptr<Ui::MendView> m_ui;
     std::unique_ptr<Ui::MendNews> m_newsUi;
