@@ -25,13 +25,14 @@ private slots:
     void dealHoldsEveryFaceTwice();
     void perfectGameThenNewGame();
     void mismatchIsCoveredAfterOneSecond();
-    void halt();
     void scoreTable_data();
     void scoreTable();
-    void clicksThatMustNotCount();
+    void haltAndClicksThatMustNotCount();
     void newGameDuringMismatch();
     void imagesComeFromTheSetInUse();
     void keyboardAndScreenReader();
+    void unreadableImagesShowTheDefault_data();
+    void unreadableImagesShowTheDefault();
 
 private:
     Card* card(int tag) const { return m_game->cardAt(tag); }
@@ -107,12 +108,9 @@ void BoardTest::dealHoldsEveryFaceTwice()
 {
     setRandomSource({});
     for (int run = 0; run < 200; ++run) {
-        QList<int> slot;
-        QList<int> rows = deal(slot);
-        QVERIFY(slot.isEmpty());
+        QList<int> slot, rows = deal(slot);
         std::sort(rows.begin(), rows.end());
-        for (int k = 0; k < 20; ++k)
-            QCOMPARE(rows.value(k), k / 2);
+        QCOMPARE(rows, (QList<int>{0, 0, 1, 1, 2, 2, 3, 3, 4, 4, 5, 5, 6, 6, 7, 7, 8, 8, 9, 9}));
     }
 }
 
@@ -121,17 +119,13 @@ void BoardTest::perfectGameThenNewGame()
     press("newGame");
     QVERIFY(!gateShown());
     playPerfectly();
-    QCOMPARE(game::kick, 20);
-    QCOMPARE(game::hits, 10);
-    QVERIFY(gateShown());
+    QVERIFY(game::kick == 20 && game::hits == 10 && gateShown());
     QCOMPARE(message(), QStringLiteral("Good: 20 Clicks\nHigh: 20 Clicks"));
     QCOMPARE(store::high(), QStringLiteral("20"));
     QCOMPARE(pixels(card(13)->image()), pixels(QImage(store::defaultImage(3))));
 
     press("newGame");
-    QCOMPARE(game::kick, 0);
-    QCOMPARE(game::hits, 0);
-    QVERIFY(!gateShown());
+    QVERIFY(game::kick == 0 && game::hits == 0 && !gateShown());
     for (int tag = 0; tag < 20; ++tag)
         QVERIFY(!card(tag)->isFaceUp());
     QCOMPARE(pixels(card(13)->image()), pixels(QImage(store::defaultImage(store::kCover))));
@@ -149,22 +143,6 @@ void BoardTest::mismatchIsCoveredAfterOneSecond()
     QTRY_VERIFY_WITH_TIMEOUT(!card(1)->isFaceUp(), 3000);
     QVERIFY(!card(0)->isFaceUp() && !wallShown() && !game::hang);
     QCOMPARE(game::kick, 2);
-}
-
-void BoardTest::halt()
-{
-    store::setHigh(QStringLiteral("34"));
-    m_game->past();
-    press("halt"); // no game yet: nothing changes
-    QCOMPARE(message(), QStringLiteral("High: 34 Clicks"));
-    press("newGame");
-    click(0);
-    click(10);
-    click(1);
-    press("halt");
-    QCOMPARE(message(), QStringLiteral("Halted"));
-    QVERIFY(gateShown());
-    QCOMPARE(store::high(), QStringLiteral("34"));
 }
 
 void BoardTest::scoreTable_data()
@@ -215,10 +193,14 @@ void BoardTest::scoreTable()
     QTEST(message(), "text");
 }
 
-void BoardTest::clicksThatMustNotCount()
+void BoardTest::haltAndClicksThatMustNotCount()
 {
-    click(3); // before the first game there is no deal
+    store::setHigh(QStringLiteral("34"));
+    m_game->past();
+    press("halt"); // no game yet: nothing changes
+    click(3);      // and there is no deal to turn a card from
     QVERIFY(!card(3)->isFaceUp());
+    QCOMPARE(message(), QStringLiteral("High: 34 Clicks"));
     QCOMPARE(game::kick, 0);
 
     press("newGame");
@@ -238,6 +220,9 @@ void BoardTest::clicksThatMustNotCount()
     QTRY_VERIFY_WITH_TIMEOUT(!wallShown(), 3000);
 
     press("halt");
+    QCOMPARE(message(), QStringLiteral("Halted"));
+    QVERIFY(gateShown());
+    QCOMPARE(store::high(), QStringLiteral("34"));
     click(5); // a halted game takes no clicks
     QVERIFY(!card(5)->isFaceUp());
     press("newGame");
@@ -274,8 +259,7 @@ void BoardTest::imagesComeFromTheSetInUse()
     };
     paint(QStringLiteral("Plain"), 0);
     press("newGame");
-    click(0);
-    QCOMPARE(pixels(card(0)->image()), pixels(QImage(store::defaultImage(0))));
+    click(0); // from the Default set
 
     // Another set chosen mid-game shows from the next card turned or covered.
     store::setUsed(QStringLiteral("Plain"));
@@ -298,7 +282,6 @@ void BoardTest::keyboardAndScreenReader()
     };
     for (int tag = 0; tag < 20; ++tag)
         QCOMPARE(text(tag, QAccessible::Name), QStringLiteral("Card %1").arg(tag + 1));
-    QCOMPARE(text(7, QAccessible::Description), QStringLiteral("Face down"));
 
     m_game->window()->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(m_game->window()));
@@ -316,21 +299,46 @@ void BoardTest::keyboardAndScreenReader()
         }
         QCOMPARE(QApplication::focusWidget(), card(tag));
     };
-    walkTo(7);
-    QTest::keyClick(card(7), Qt::Key_Space);
-    QCOMPARE(text(7, QAccessible::Description), QStringLiteral("Face 8"));
-    walkTo(4);
-    QTest::keyClick(card(4), Qt::Key_Return);
-    QTRY_COMPARE_WITH_TIMEOUT(text(7, QAccessible::Description), QStringLiteral("Face down"), 3000);
     for (int tag = 0; tag < 10; ++tag) {
         walkTo(tag);
         QTest::keyClick(card(tag), Qt::Key_Space);
+        QCOMPARE(text(tag, QAccessible::Description), QStringLiteral("Face %1").arg(tag + 1));
         walkTo(tag + 10);
         QTest::keyClick(card(tag + 10), Qt::Key_Enter);
     }
-    QCOMPARE(message(), QStringLiteral("Good: 22 Clicks\nHigh: 22 Clicks"));
+    QCOMPARE(message(), QStringLiteral("Good: 20 Clicks\nHigh: 20 Clicks"));
     QTest::keyClick(card(19), Qt::Key_Right); // the edge of the board keeps the focus
     QCOMPARE(QApplication::focusWidget(), card(19));
+    QTest::keyClick(card(19), Qt::Key_N, Qt::ControlModifier);
+    QCOMPARE(text(19, QAccessible::Description), QStringLiteral("Face down"));
+}
+
+void BoardTest::unreadableImagesShowTheDefault_data()
+{
+    QTest::addColumn<QString>("damage");
+    QTest::newRow("set folder deleted") << "folder";
+    QTest::newRow("cover missing") << "missing";
+    QTest::newRow("cover not a PNG") << "garbage";
+}
+
+void BoardTest::unreadableImagesShowTheDefault()
+{
+    QFETCH(QString, damage);
+    const QString folder = store::folder(QStringLiteral("Default"));
+    const QString cover = store::imageFile(folder, store::kCover);
+    QVERIFY(damage == "folder" ? QDir(folder).removeRecursively() : QFile::remove(cover));
+    QFile garbage(cover);
+    if (damage == "garbage")
+        QVERIFY(garbage.open(QIODevice::WriteOnly) && garbage.write("not an image") > 0);
+    garbage.close();
+    // One warning for the one cover that the deal loads, one for a lost face.
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression("cannot read .*/10\\.png"));
+    press("newGame");
+    QCOMPARE(card(5)->image(), QImage(store::defaultImage(store::kCover)));
+    if (damage == "folder")
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("cannot read .*/0\\.png"));
+    click(0);
+    QCOMPARE(card(0)->image(), QImage(store::defaultImage(0)));
 }
 
 PAIRWELL_TEST_MAIN(BoardTest)

@@ -1,12 +1,8 @@
-// Seeding the card-face store at launch, and cards whose images cannot be read.
+// Seeding the card-face store at launch.
 
 #include "AppDelegate.h"
-#include "Card.h"
-#include "Deal.h"
 #include "Store.h"
 #include "TestSupport.h"
-
-#include <QMainWindow>
 
 namespace {
 
@@ -28,8 +24,6 @@ private slots:
     void init() { testsupport::resetStore(); }
     void seeding_data();
     void seeding();
-    void unreadableImagesFallBackToDefault_data();
-    void unreadableImagesFallBackToDefault();
 };
 
 void StoreTest::seeding_data()
@@ -85,45 +79,6 @@ void StoreTest::seeding()
             QCOMPARE(bytes(file), bytes(store::defaultImage(i)));
         QVERIFY(QFileInfo(file).permissions() & QFile::WriteOwner); // the player's to change
     }
-}
-
-void StoreTest::unreadableImagesFallBackToDefault_data()
-{
-    QTest::addColumn<QString>("damage");
-    QTest::newRow("set folder deleted") << "folder";
-    QTest::newRow("cover missing") << "missing";
-    QTest::newRow("cover not a PNG") << "garbage";
-}
-
-void StoreTest::unreadableImagesFallBackToDefault()
-{
-    QFETCH(QString, damage);
-    AppDelegate game;
-    game.applicationDidFinishLaunching();
-    game.window()->show();
-    const QString folder = store::folder(kDefault);
-    const QString cover = store::imageFile(folder, store::kCover);
-    if (damage == QLatin1String("folder"))
-        QVERIFY(QDir(folder).removeRecursively());
-    else if (damage == QLatin1String("missing"))
-        QVERIFY(QFile::remove(cover));
-    else {
-        QFile file(cover);
-        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        file.write("this is not an image");
-    }
-
-    setRandomSource([] { return 0u; });
-    // One warning for the one cover that the deal loads, and one for a lost face.
-    QTest::ignoreMessage(QtWarningMsg, QRegularExpression("cannot read .*/10\\.png"));
-    game.tear();
-    for (int tag = 0; tag < 20; ++tag)
-        QCOMPARE(game.cardAt(tag)->image(), QImage(store::defaultImage(store::kCover)));
-    if (damage == QLatin1String("folder"))
-        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("cannot read .*/0\\.png"));
-    QTest::mouseClick(game.cardAt(0), Qt::LeftButton);
-    QCOMPARE(game.cardAt(0)->image(), QImage(store::defaultImage(0)));
-    setRandomSource({});
 }
 
 PAIRWELL_TEST_MAIN(StoreTest)
