@@ -1,11 +1,16 @@
 #pragma once
 
+#include "UpdateNames.h"
+
 #include <QHash>
+#include <QNetworkProxy>
 #include <QTcpServer>
 #include <QTcpSocket>
 
-/// A tiny HTTP server on 127.0.0.1 for the update suites: it answers GET requests from a
-/// table of paths, and 404 for any other path.
+/// A tiny HTTP server on 127.0.0.1 for the update suites, standing in for the maker's blog and
+/// download site: it points both base addresses at itself, past any proxy, and answers GET
+/// requests from a table of paths, and 404 for any other path. Its connections live as long
+/// as it does.
 class MendServer : public QTcpServer
 {
 public:
@@ -21,28 +26,28 @@ public:
     {
         if (!listen(QHostAddress::LocalHost))
             qFatal("cannot listen on 127.0.0.1");
+        const QString base = QStringLiteral("http://127.0.0.1:%1/").arg(serverPort());
+        updatenames::setBases(base, base);
+        QNetworkProxy::setApplicationProxy(QNetworkProxy::NoProxy);
         connect(this, &QTcpServer::newConnection, this, [this] {
             while (QTcpSocket* socket = nextPendingConnection())
                 connect(socket, &QTcpSocket::readyRead, socket, [this, socket] { reply(socket); });
         });
     }
-    QString base() const { return QStringLiteral("http://127.0.0.1:%1/").arg(serverPort()); }
 
 private:
     void reply(QTcpSocket* socket)
     {
-        const QByteArray head = socket->property("head").toByteArray() + socket->readAll();
-        socket->setProperty("head", head);
-        if (!head.contains("\r\n\r\n"))
+        // Wait for the whole head of the request; the path is its second word.
+        if (!socket->peek(socket->bytesAvailable()).contains("\r\n\r\n"))
             return;
-        const QString path = QString::fromLatin1(head.split(' ').value(1));
+        const QString path = QString::fromLatin1(socket->readAll().split(' ').value(1));
         const Answer answer = answers.value(path, Answer{404, "not here"});
-        socket->write(
-            "HTTP/1.1 " + QByteArray::number(answer.status) +
-            (answer.status == 200 ? " OK" : " Not Found") +
-            "\r\nConnection: close\r\nContent-Length: " + QByteArray::number(answer.body.size()) +
-            "\r\n\r\n" + (answer.cut ? answer.body.left(answer.body.size() / 2) : answer.body));
-        connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
+        // Any reason phrase will do: nothing reads it.
+        socket->write("HTTP/1.1 " + QByteArray::number(answer.status) +
+                      " Answer\r\nConnection: close\r\nContent-Length: " +
+                      QByteArray::number(answer.body.size()) + "\r\n\r\n");
+        socket->write(answer.cut ? answer.body.left(answer.body.size() / 2) : answer.body);
         socket->disconnectFromHost();
     }
 };

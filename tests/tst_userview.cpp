@@ -2,38 +2,49 @@
 #include "TestSupport.h"
 #include "UserView.h"
 
+#include <QClipboard>
 #include <QComboBox>
 #include <QDirIterator>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QPushButton>
 
-namespace {
-
-QImage tinted(int i)
-{
-    QImage image(8, 8, QImage::Format_RGB32);
-    image.fill(qRgb(i * 15, 120, 255 - i * 15));
-    return image;
-}
-
-/// Every path under HOME with its size, the settings file included, so a test can see that
-/// a refused save wrote nothing anywhere.
-QStringList everything()
-{
-    QStringList found;
-    QDirIterator it(testsupport::home(), QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden,
-                    QDirIterator::Subdirectories);
-    while (it.hasNext())
-        found << it.next() + QLatin1Char(' ') + QString::number(it.fileInfo().size());
-    return found;
-}
-
-} // namespace
-
+/// The set editor pane over a store in the temporary home, and the image wells it is made of.
 class TestUserView : public QObject
 {
     Q_OBJECT
+
+    static QImage tinted(int i, QSize size = {8, 8})
+    {
+        QImage image(size, QImage::Format_RGB32);
+        image.fill(qRgb(i * 15, 120, 255 - i * 15));
+        return image;
+    }
+
+    /// Every path under HOME with its size, the settings file included, so a test can see that
+    /// a refused save wrote nothing anywhere.
+    static QStringList everything()
+    {
+        QStringList found;
+        QDirIterator it(testsupport::home(), QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden,
+                        QDirIterator::Subdirectories);
+        while (it.hasNext())
+            found << it.next() + QLatin1Char(' ') + QString::number(it.fileInfo().size());
+        return found;
+    }
+
+    /// Drags \a mime onto \a target and drops it, offering a move as a file manager may; true
+    /// when the well took it, and as a copy, so that no file manager deletes the player's photo.
+    static bool drop(ImageWell& target, const QMimeData& mime)
+    {
+        QDragEnterEvent enter({4, 4}, Qt::CopyAction | Qt::MoveAction, &mime, Qt::LeftButton, {});
+        QDropEvent dropped({4, 4}, Qt::CopyAction | Qt::MoveAction, &mime, Qt::LeftButton, {});
+        dropped.setDropAction(Qt::MoveAction);
+        QCoreApplication::sendEvent(&target, &enter);
+        QCoreApplication::sendEvent(&target, &dropped);
+        return enter.isAccepted() && dropped.isAccepted() && dropped.dropAction() == Qt::CopyAction;
+    }
 
     std::unique_ptr<UserView> view;
     QComboBox* pops() { return view->findChild<QComboBox*>("pops"); }
@@ -47,11 +58,10 @@ class TestUserView : public QObject
     void open(const QStringList& names)
     {
         testsupport::resetStore();
-        for (int s = 0; s < names.size(); ++s) {
-            QDir().mkpath(store::folder(names.at(s)));
+        for (int s = 0; s < names.size(); ++s)
             for (int i = 0; i < store::kImages; ++i)
-                tinted(s + i).save(store::imageFile(store::folder(names.at(s)), i));
-        }
+                QVERIFY(QDir().mkpath(store::folder(names.at(s))) &&
+                        tinted(s + i).save(store::imageFile(store::folder(names.at(s)), i)));
         store::setBook(names);
         view = std::make_unique<UserView>();
     }
@@ -75,9 +85,10 @@ private slots:
         QCOMPARE(pops()->itemText(0), QStringLiteral("Default"));
         open({"Default", "Birds"});
         QCOMPARE(pops()->count(), 3);
-        QCOMPARE(pops()->itemText(1), QStringLiteral("Birds"));
         QCOMPARE(pops()->itemText(2), QStringLiteral("Add New Set"));
-        QTest::keyClick(pops(), Qt::Key_Down); // the player picks Birds
+        // The player picks the second item, which shows Birds' images; Use then proves its
+        // title.
+        QTest::keyClick(pops(), Qt::Key_Down);
         QCOMPARE(well(10)->image(), tinted(11));
         name()->setText("Default"); // Use goes by the selection, not by the name field
         click("usesButton");
@@ -93,26 +104,26 @@ private slots:
         QCOMPARE(chat(), QStringLiteral("Info missing ..."));
         saveNew("Cats");
         QCOMPARE(chat(), QStringLiteral("Saved"));
-        QCOMPARE(pops()->currentText(), QStringLiteral("Cats"));
         for (int i = 0; i < store::kImages; ++i)
             QCOMPARE(QImage(store::imageFile(store::folder("Cats"), i)), tinted(i + 5));
         saveNew("cats"); // letter case alone makes another name
         QCOMPARE(store::book(), QStringList({"Default", "Birds", "Cats", "cats"}));
 
-        click("wipeButton"); // the last set, still selected after its save
-        QCOMPARE(chat(), QStringLiteral("Removed"));
-        QTest::keyClick(pops(), Qt::Key_Home);
-        QTest::keyClick(pops(), Qt::Key_Down); // Birds, between Default and Cats
-        name()->setText("Cats"); // Delete goes by the selection, not by the name field
+        // The last set, still selected after its save: proof that the rebuilt pop-up selects
+        // the set just saved.
         click("wipeButton");
-        QCOMPARE(store::book(), QStringList({"Default", "Cats"}));
-        QVERIFY(!QFileInfo::exists(store::folder("Birds")));
-        QVERIFY(QFileInfo::exists(store::imageFile(store::folder("Cats"), 10)));
-        QVERIFY(QDir(store::folder("Cats")).removeRecursively());
+        QCOMPARE(chat(), QStringLiteral("Removed"));
+        QVERIFY(!QFileInfo::exists(store::folder("cats")));
+        // Birds, between Default and Cats, has lost its folder, and the name field names Cats:
+        // Delete goes by the selection, not by the name field.
+        QVERIFY(QDir(store::folder("Birds")).removeRecursively());
+        pops()->setCurrentIndex(1);
+        name()->setText("Cats");
         click("wipeButton");
         QCOMPARE(chat(), QStringLiteral("Error. No Folder Exists"));
-        QCOMPARE(store::book(), QStringList({"Default"}));
-        QTest::keyClick(pops(), Qt::Key_Home);
+        QCOMPARE(store::book(), QStringList({"Default", "Cats"}));
+        QVERIFY(QFileInfo::exists(store::imageFile(store::folder("Cats"), 10)));
+        click("wipeButton"); // Cats, now in the place of Birds
         click("wipeButton");
         QCOMPARE(chat(), QStringLiteral("At Least, One set is required."));
     }
@@ -120,33 +131,52 @@ private slots:
     void refusedSavesWriteNothing_data()
     {
         QTest::addColumn<QString>("title");
-        // What stands in the store root beforehand: a stray note, a file left over in the
-        // folder the name would take, or a plain file where that folder must go.
-        QTest::addColumn<QString>("planted");
         QTest::addColumn<QString>("message");
-        // clang-format off
-        QTest::newRow("no name") << "" << "notes.txt" << "Info missing ...";
-        QTest::newRow("..") << ".." << "notes.txt" << "Invalid Name";
-        QTest::newRow("a/b") << "a/b" << "notes.txt" << "Invalid Name";
-        QTest::newRow("new-set title") << "Add New Set" << "notes.txt" << "Invalid Name";
-        QTest::newRow("leftover files") << "Cats" << "Cats/0.png" << "Already Exists";
-        QTest::newRow("file at the folder") << "Cats" << "Cats" << "Error. Could not save";
-        // clang-format on
+        QTest::newRow("no name") << QString() << QStringLiteral("Info missing ...");
+        QTest::newRow("..") << ".." << QStringLiteral("Invalid Name");
+        QTest::newRow("a/b") << "a/b" << QStringLiteral("Invalid Name");
+        QTest::newRow("new-set title") << "Add New Set" << QStringLiteral("Invalid Name");
+        QTest::newRow("leftover files") << "Cats" << QStringLiteral("Already Exists");
+        QTest::newRow("file at the folder") << "Dogs" << QStringLiteral("Error. Could not save");
     }
     void refusedSavesWriteNothing()
     {
         QFETCH(QString, title);
-        QFETCH(QString, planted);
         QFETCH(QString, message);
         open({"Default"});
-        QFile file(store::root() + QLatin1Char('/') + planted);
-        QVERIFY(QDir().mkpath(QFileInfo(file).path()) &&
-                file.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
-        QCOMPARE(file.write("kept"), 4);
+        // Beside Default stand a folder "Cats" that "book" lacks but a file still fills, and a
+        // plain file "Dogs" where that set's folder must go.
+        const QString cats = store::folder("Cats");
+        QVERIFY(QDir().mkpath(cats) && tinted(0).save(store::imageFile(cats, 0)));
+        QVERIFY(tinted(0).save(store::folder("Dogs"), "PNG"));
         const QStringList before = everything();
         saveNew(title);
         QCOMPARE(chat(), message);
         QCOMPARE(everything(), before);
+    }
+
+    void wellTakesDropsAndPaste()
+    {
+        const QString red = testsupport::home() + QStringLiteral("/red.png");
+        QVERIFY(tinted(1, {40, 30}).save(red));
+        QMimeData file, photo;
+        file.setUrls({QUrl::fromLocalFile(red)});
+        photo.setImageData(tinted(2, {6000, 4000}));
+
+        ImageWell well;
+        QVERIFY(drop(well, file));
+        QCOMPARE(well.image(), tinted(1, {40, 30}));
+        // Cut short after its header, the file looks like a PNG until it is decoded.
+        QVERIFY(QFile::resize(red, 40));
+        QVERIFY(!drop(well, file));
+        QCOMPARE(well.image(), tinted(1, {40, 30}));
+        QVERIFY(drop(well, photo));
+        QCOMPARE(well.image().width(), 1024);
+        QVERIFY(qAbs(well.image().height() - 4000.0 * 1024 / 6000) <= 1); // in the same ratio
+
+        QGuiApplication::clipboard()->setImage(tinted(3));
+        QTest::keyClick(&well, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(well.image(), tinted(3));
     }
 };
 
