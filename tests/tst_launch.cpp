@@ -1,16 +1,13 @@
 // Starts the real executable, as a player would, and checks what it leaves behind.
 
-#include "AppDelegate.h"
 #include "Store.h"
 #include "TestSupport.h"
 
 #include <QDir>
 #include <QFile>
-#include <QMainWindow>
 #include <QProcess>
 #include <QSettings>
 #include <QTemporaryDir>
-#include <QTimer>
 
 class LaunchTest : public QObject
 {
@@ -18,7 +15,6 @@ class LaunchTest : public QObject
 
 private slots:
     void firstLaunchSeedsTheStore();
-    void closingTheLastWindowQuits();
 };
 
 void LaunchTest::firstLaunchSeedsTheStore()
@@ -65,21 +61,6 @@ void LaunchTest::firstLaunchSeedsTheStore()
     // Nothing but set folders in the store root.
     QCOMPARE(QDir(root).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
              QStringList{QStringLiteral("Default")});
-}
-
-void LaunchTest::closingTheLastWindowQuits()
-{
-    testsupport::resetStore();
-    AppDelegate delegate;
-    delegate.applicationDidFinishLaunching();
-    delegate.window()->show();
-    QVERIFY(QTest::qWaitForWindowExposed(delegate.window()));
-    // Windows that belong to the main one, left open, must not keep the application alive.
-    delegate.showHelp();
-    delegate.showPreferences();
-    QTimer::singleShot(0, delegate.window(), &QWidget::close);
-    QTimer::singleShot(10000, qApp, [] { QCoreApplication::exit(1); });
-    QCOMPARE(QApplication::exec(), 0);
 }
 
 PAIRWELL_TEST_MAIN(LaunchTest)
