@@ -58,7 +58,6 @@ class HelpViewTest : public QObject
 private slots:
     void englishEntriesAndStyles();
     void translationKeepsTheEnglishStyles();
-    void helpMenuOpensTheView();
 };
 
 void HelpViewTest::englishEntriesAndStyles()
