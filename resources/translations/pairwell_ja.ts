@@ -4,7 +4,7 @@
 <context>
     <name>AppDelegate</name>
     <message>
-        <location filename="../../app/AppDelegate.cpp" line="+275"/>
+        <location filename="../../app/AppDelegate.cpp" line="+295"/>
         <source>Pairwell Help</source>
         <translation>Pairwell ヘルプ</translation>
     </message>
@@ -240,18 +240,18 @@
         <translation>アップデートの進行状況</translation>
     </message>
     <message>
-        <location filename="../../app/MendView.cpp" line="+90"/>
+        <location filename="../../app/MendView.cpp" line="+115"/>
         <source>This is %1 %2.</source>
         <translation>お使いのバージョンは %1 %2 です。</translation>
     </message>
     <message>
         <location line="+28"/>
-        <location line="+254"/>
+        <location line="+246"/>
         <source>Error. Try later.</source>
         <translation>エラー: しばらくしてからもう一度お試しください。</translation>
     </message>
     <message>
-        <location line="-226"/>
+        <location line="-227"/>
         <source>Update is available</source>
         <translation>アップデートがあります</translation>
     </message>
@@ -266,7 +266,7 @@
         <translation>%1 受信済み</translation>
     </message>
     <message>
-        <location line="+124"/>
+        <location line="+125"/>
         <source>Done. Updated Version Will Run in The Next Launch.</source>
         <translation>完了しました。新しいバージョンは次回の起動から使われます。</translation>
     </message>
