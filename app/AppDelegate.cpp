@@ -67,6 +67,7 @@ AppDelegate::AppDelegate(QObject* parent)
     m_veilTimer.setInterval(1000);
     connect(&m_veilTimer, &QTimer::timeout, this, [this] { veil(m_veiling); });
 
+    m_ui->actionNewGame->setShortcuts(QKeySequence::New);
     m_ui->actionQuit->setShortcuts(QKeySequence::Quit);
     // Linux desktops have no standard preferences key; Ctrl+, is what their own
     // applications use.
@@ -296,7 +297,7 @@ void AppDelegate::showHelp()
         auto* layout = new QVBoxLayout(m_help);
         layout->setContentsMargins(0, 0, 0, 0);
         layout->addWidget(new HelpView(m_help));
-        m_help->resize(480, 420);
+        m_help->adjustSize(); // room for the whole text, in any language
     }
     m_help->show();
     m_help->raise();

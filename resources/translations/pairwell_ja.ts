@@ -4,7 +4,7 @@
 <context>
     <name>AppDelegate</name>
     <message>
-        <location filename="../../app/AppDelegate.cpp" line="+295"/>
+        <location filename="../../app/AppDelegate.cpp" line="+296"/>
         <source>Pairwell Help</source>
         <translation>Pairwell ヘルプ</translation>
     </message>
@@ -142,11 +142,6 @@
         <location line="+9"/>
         <source>&amp;New Game</source>
         <translation>新しいゲーム(&amp;N)</translation>
-    </message>
-    <message>
-        <location line="+3"/>
-        <source>Ctrl+N</source>
-        <translation>Ctrl+N</translation>
     </message>
     <message>
         <location line="+5"/>
