@@ -10,7 +10,8 @@ JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
 
 PACKAGES := cmake make g++ pkg-config qt6-base-dev qt6-tools-dev qt6-tools-dev-tools \
             qt6-l10n-tools libgl-dev xvfb xauth xdotool imagemagick zip unzip \
-            fonts-dejavu-core fonts-ipafont-gothic desktop-file-utils appstream
+            fonts-dejavu-core fonts-ipafont-gothic desktop-file-utils appstream \
+            minisign libsodium-dev dbus-daemon at-spi2-core python3-pyatspi
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
