@@ -1,5 +1,6 @@
 #include "AppDelegate.h"
 
+#include "Access.h"
 #include "Card.h"
 #include "Deal.h"
 #include "Game.h"
@@ -49,6 +50,7 @@ AppDelegate::AppDelegate(QObject* parent)
     : QObject(parent), m_window(std::make_unique<QMainWindow>()),
       m_ui(std::make_unique<Ui::MainWindow>())
 {
+    access::install();
     m_ui->setupUi(m_window.get());
 
     // Until the first deal the board shows the built-in cover, decoded once for all cards.
@@ -213,6 +215,7 @@ void AppDelegate::tear()
     grid();
     if (gate)
         gate->hide();
+    showPlay();
 }
 
 void AppDelegate::cardClicked(Card* card)
@@ -221,6 +224,7 @@ void AppDelegate::cardClicked(Card* card)
     if (!card || !playing() || (wall && wall->isVisible()) || card->isFaceUp())
         return;
     turn(card);
+    showPlay();
 }
 
 void AppDelegate::turn(Card* sender)
@@ -231,6 +235,7 @@ void AppDelegate::turn(Card* sender)
     const int tag = sender->property("tag").toInt();
     const int face = game::rows.value(tag);
     sender->setImage(cardImage(face), face);
+    sayTurn(face);
 
     if (!game::hang) {
         game::hang = sender;
@@ -252,6 +257,7 @@ void AppDelegate::turn(Card* sender)
 
 void AppDelegate::veil(Card* card)
 {
+    sayCover(card);
     const QImage cover = cardImage(store::kCover);
     if (card)
         card->setImage(cover, Card::kCovered);
@@ -261,16 +267,54 @@ void AppDelegate::veil(Card* card)
     m_veiling = nullptr;
     if (wall)
         wall->hide();
+    showPlay();
 }
 
 void AppDelegate::ends()
 {
+    const bool running = playing();
     if (game::hits == game::kPairs)
         past();
     else if (gate && gate->isHidden() && mess)
         mess->setText(QStringLiteral("Halted"));
     if (gate)
         gate->show();
+    // Said even when the line already showed the same text before this game.
+    if (running && mess)
+        access::announce(mess, mess->text());
+    showPlay();
+}
+
+void AppDelegate::sayTurn(int face)
+{
+    QString text = tr("Face %1").arg(face + 1);
+    if (game::hang) {
+        const bool pair = game::rows.value(game::hang->property("tag").toInt()) == face;
+        text =
+            pair ? tr("Face %1, pair found").arg(face + 1) : tr("Face %1, no match").arg(face + 1);
+    }
+    access::announce(mess, text);
+}
+
+void AppDelegate::sayCover(Card* card)
+{
+    if (card && game::hang) {
+        const int first = game::hang->property("tag").toInt() + 1;
+        access::announce(mess, tr("Cards %1 and %2 face down again")
+                                   .arg(qMin(first, card->property("tag").toInt() + 1))
+                                   .arg(qMax(first, card->property("tag").toInt() + 1)));
+    }
+}
+
+void AppDelegate::showPlay()
+{
+    const bool open = playing() && !(wall && wall->isVisible());
+    for (const auto& card : p) {
+        if (card) {
+            const bool held = card == game::hang || card == m_veiling;
+            card->setPlay(open && !card->isFaceUp(), card->isFaceUp() && !held);
+        }
+    }
 }
 
 void AppDelegate::showPreferences()

@@ -70,6 +70,12 @@ private:
     QImage cardImage(int index);
     /// Whether a game is running (the gate is down).
     bool playing() const;
+    /// Tells the screen reader the face just turned and whether it makes a pair.
+    void sayTurn(int face);
+    /// Tells the screen reader which two cards are being covered again.
+    void sayCover(Card* card);
+    /// Tells assistive technology which cards can be turned now and which pairs are found.
+    void showPlay();
 
     std::unique_ptr<QMainWindow> m_window;
     std::unique_ptr<Ui::MainWindow> m_ui;

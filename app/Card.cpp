@@ -1,5 +1,6 @@
 #include "Card.h"
 
+#include <QAccessible>
 #include <QGridLayout>
 #include <QKeyEvent>
 #include <QPainter>
@@ -9,7 +10,14 @@
 
 Card::Card(QWidget* parent) : QAbstractButton(parent)
 {
-    setFocusPolicy(Qt::StrongFocus);
+    // The board is one Tab stop: only the card that last had the focus takes Tab, and the
+    // first card made starts as that one.
+    bool first = true;
+    if (parent) {
+        for (const Card* other : parent->findChildren<Card*>(QString(), Qt::FindDirectChildrenOnly))
+            first = first && (other == this || !(other->focusPolicy() & Qt::TabFocus));
+    }
+    setFocusPolicy(first ? Qt::StrongFocus : Qt::ClickFocus);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
     setCursor(Qt::PointingHandCursor);
 }
@@ -91,30 +99,74 @@ void Card::paintEvent(QPaintEvent*)
 
 bool Card::event(QEvent* event)
 {
-    if (event->type() == QEvent::LanguageChange ||
-        (event->type() == QEvent::DynamicPropertyChange &&
-         static_cast<QDynamicPropertyChangeEvent*>(event)->propertyName() == "tag"))
+    if (event->type() == QEvent::LanguageChange) {
         describe();
+        QAccessibleEvent renamed(this, QAccessible::NameChanged);
+        QAccessible::updateAccessibility(&renamed);
+    }
     return QAbstractButton::event(event);
+}
+
+void Card::setPlay(bool turnable, bool found)
+{
+    if (turnable != m_turnable) {
+        m_turnable = turnable;
+        QAccessible::State changed;
+        changed.disabled = true;
+        QAccessibleStateChangeEvent event(this, changed);
+        QAccessible::updateAccessibility(&event);
+    }
+    if (found != m_found) {
+        m_found = found;
+        describe();
+    }
+}
+
+QString Card::spokenName() const
+{
+    int row = 0, column = 0;
+    const int number = property("tag").toInt() + 1;
+    if (!position(&row, &column))
+        return tr("Card %1").arg(number);
+    return tr("Card %1, row %2, column %3").arg(number).arg(row + 1).arg(column + 1);
 }
 
 void Card::describe()
 {
-    const QVariant tag = property("tag");
-    if (tag.isValid())
-        setAccessibleName(tr("Card %1").arg(tag.toInt() + 1));
-    setAccessibleDescription(isFaceUp() ? tr("Face %1").arg(m_face + 1) : tr("Face down"));
+    QString text = tr("Face down");
+    if (isFaceUp())
+        text = m_found ? tr("Face %1, found").arg(m_face + 1) : tr("Face %1").arg(m_face + 1);
+    // Every change reaches the screen reader as an event; a new deal must not send twenty.
+    if (text != accessibleDescription())
+        setAccessibleDescription(text);
 }
 
-bool Card::moveFocus(int key)
+bool Card::position(int* row, int* column) const
 {
     auto* grid = parentWidget() ? qobject_cast<QGridLayout*>(parentWidget()->layout()) : nullptr;
     const int index = grid ? grid->indexOf(this) : -1;
     if (index < 0)
         return false;
-    int row, column, rowSpan, columnSpan;
-    grid->getItemPosition(index, &row, &column, &rowSpan, &columnSpan);
+    int rowSpan, columnSpan;
+    grid->getItemPosition(index, row, column, &rowSpan, &columnSpan);
+    return true;
+}
+
+bool Card::moveFocus(int key)
+{
+    int row, column;
+    if (!position(&row, &column))
+        return false;
+    auto* grid = static_cast<QGridLayout*>(parentWidget()->layout());
     switch (key) {
+    case Qt::Key_Home:
+        column = 0;
+        break;
+    case Qt::Key_End:
+        column = grid->columnCount() - 1;
+        while (column > 0 && !grid->itemAtPosition(row, column))
+            --column;
+        break;
     case Qt::Key_Left:
         --column;
         break;
@@ -135,6 +187,16 @@ bool Card::moveFocus(int key)
         return true; // at the edge of the board: the focus stays
     item->widget()->setFocus(Qt::TabFocusReason);
     return true;
+}
+
+void Card::focusInEvent(QFocusEvent* event)
+{
+    if (parentWidget()) {
+        for (Card* other :
+             parentWidget()->findChildren<Card*>(QString(), Qt::FindDirectChildrenOnly))
+            other->setFocusPolicy(other == this ? Qt::StrongFocus : Qt::ClickFocus);
+    }
+    QAbstractButton::focusInEvent(event);
 }
 
 void Card::keyPressEvent(QKeyEvent* event)

@@ -26,6 +26,17 @@ public:
     /// The image on view (null before anything was set).
     QImage image() const { return m_image; }
 
+    /// Whether the player can turn this card now. Only assistive technology is told; the
+    /// board looks the same either way.
+    bool isTurnable() const { return m_turnable; }
+    /// Whether this card belongs to a pair already found.
+    bool isFound() const { return m_found; }
+    /// Tells assistive technology whether the card can be turned now and whether its pair is
+    /// found.
+    void setPlay(bool turnable, bool found);
+    /// The card's name for screen readers: its number, row and column on the board.
+    QString spokenName() const;
+
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
     bool hasHeightForWidth() const override { return true; }
@@ -39,16 +50,22 @@ protected:
     bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
 private:
     QRect imageRect() const;
-    /// Names the card for screen readers by its board position and says what it shows.
+    /// Tells screen readers what the card shows.
     void describe();
-    /// Moves the focus to the card next to this one on the board in the arrow's direction.
+    /// Where the card sits on the board (from 0), or false when it is not on one.
+    bool position(int* row, int* column) const;
+    /// Moves the focus to the card next to this one on the board in the arrow's direction,
+    /// or with Home and End to the first and last card of its row.
     bool moveFocus(int key);
 
     QImage m_image;
     QPixmap m_scaled; ///< m_image scaled to the current size, made on first paint after a change
     int m_face = kCovered;
+    bool m_turnable = false;
+    bool m_found = false;
 };

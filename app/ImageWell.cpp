@@ -175,7 +175,9 @@ void ImageWell::retranslate()
 {
     const bool cover = m_index == store::kCover;
     setAccessibleName(cover ? tr("Cover") : tr("Face %1").arg(m_index + 1));
-    setAccessibleDescription(hasImage() ? tr("Holds an image") : tr("Empty"));
+    setAccessibleDescription(
+        (hasImage() ? tr("Holds an image") : tr("Empty")) + QStringLiteral(". ") +
+        tr("Press Enter or Space to choose an image file, Ctrl+V to paste one, or drop one here"));
     setToolTip(tr("Drop an image here, paste one, or click to choose a file"));
 }
 

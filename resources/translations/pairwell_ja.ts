@@ -8,6 +8,22 @@
         <source>Pairwell Help</source>
         <translation>Pairwell ヘルプ</translation>
     </message>
+    <message>
+        <source>Face %1</source>
+        <translation>絵柄 %1</translation>
+    </message>
+    <message>
+        <source>Face %1, pair found</source>
+        <translation>絵柄 %1、ペアがそろいました</translation>
+    </message>
+    <message>
+        <source>Face %1, no match</source>
+        <translation>絵柄 %1、ペアではありません</translation>
+    </message>
+    <message>
+        <source>Cards %1 and %2 face down again</source>
+        <translation>カード %1 と %2 を裏向きに戻しました</translation>
+    </message>
 </context>
 <context>
     <name>Card</name>
@@ -25,6 +41,14 @@
         <location line="+0"/>
         <source>Face down</source>
         <translation>裏向き</translation>
+    </message>
+    <message>
+        <source>Card %1, row %2, column %3</source>
+        <translation>カード %1、%2 行 %3 列</translation>
+    </message>
+    <message>
+        <source>Face %1, found</source>
+        <translation>絵柄 %1、そろい済み</translation>
     </message>
 </context>
 <context>
@@ -103,6 +127,10 @@
         <source>Drop an image here, paste one, or click to choose a file</source>
         <translation>画像をドロップまたは貼り付けるか、クリックしてファイルを選択します</translation>
     </message>
+    <message>
+        <source>Press Enter or Space to choose an image file, Ctrl+V to paste one, or drop one here</source>
+        <translation>Enter キーか Space キーで画像ファイルを選択、Ctrl+V で貼り付け、またはここにドロップします</translation>
+    </message>
 </context>
 <context>
     <name>MainWindow</name>
@@ -122,11 +150,6 @@
         <location line="+3"/>
         <source>Halt</source>
         <translation>中断</translation>
-    </message>
-    <message>
-        <location line="+7"/>
-        <source>Score</source>
-        <translation>スコア</translation>
     </message>
     <message>
         <location line="+32"/>
@@ -210,11 +233,6 @@
         <translation>作者のページで新しいバージョンを探します。アップデートはアプリケーションフォルダに入り、次回の起動から使われます。置き換えられた古いバージョンはゴミ箱に移されます。</translation>
     </message>
     <message>
-        <location line="+10"/>
-        <source>Running version</source>
-        <translation>使用中のバージョン</translation>
-    </message>
-    <message>
         <location line="+9"/>
         <source>Check for Updates</source>
         <translation>アップデートを確認</translation>
@@ -223,11 +241,6 @@
         <location line="+3"/>
         <source>Check for Updates…</source>
         <translation>アップデートを確認…</translation>
-    </message>
-    <message>
-        <location line="+16"/>
-        <source>Update status</source>
-        <translation>アップデートの状態</translation>
     </message>
     <message>
         <location line="+13"/>
@@ -345,11 +358,6 @@
         <location line="+3"/>
         <source>Save the images in the wells as a new set under this name</source>
         <translation>画像枠の画像を、この名前の新しいセットとして保存します</translation>
-    </message>
-    <message>
-        <location line="+18"/>
-        <source>Status</source>
-        <translation>状態</translation>
     </message>
     <message>
         <location filename="../../app/UserView.cpp" line="+14"/>
