@@ -1,5 +1,6 @@
 // The board: deals, turns, the one-second cover, halting, the score and keyboard play.
 
+#include "Access.h"
 #include "AppDelegate.h"
 #include "Card.h"
 #include "Deal.h"
@@ -240,7 +241,10 @@ void BoardTest::keyboardAndScreenReader()
         return QAccessible::queryAccessibleInterface(card(tag))->text(kind);
     };
     for (int tag = 0; tag < 20; ++tag)
-        QCOMPARE(text(tag, QAccessible::Name), QStringLiteral("Card %1").arg(tag + 1));
+        QCOMPARE(text(tag, QAccessible::Name), QStringLiteral("Card %1, row %2, column %3")
+                                                   .arg(tag + 1)
+                                                   .arg(tag / 5 + 1)
+                                                   .arg(tag % 5 + 1));
 
     m_game->window()->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(m_game->window()));
@@ -264,9 +268,24 @@ void BoardTest::keyboardAndScreenReader()
         QCOMPARE(text(tag, QAccessible::Description), QStringLiteral("Face %1").arg(tag + 1));
         walkTo(tag + 10);
         QTest::keyClick(card(tag + 10), Qt::Key_Enter);
+        QCOMPARE(text(tag, QAccessible::Description),
+                 QStringLiteral("Face %1, found").arg(tag + 1));
+        // Said together, as both keys came within one pass of the event loop.
+        QTRY_COMPARE(
+            access::announced(find<QLabel>("mess")),
+            QStringLiteral("Face %1\nFace %1, pair found").arg(tag + 1) +
+                (tag == 9 ? QStringLiteral("\nGood: 20 Clicks\nHigh: 20 Clicks") : QString()));
     }
     QCOMPARE(message(), QStringLiteral("Good: 20 Clicks\nHigh: 20 Clicks"));
     QTest::keyClick(card(19), Qt::Key_Right); // the edge of the board keeps the focus
+    QCOMPARE(QApplication::focusWidget(), card(19));
+    // The board is one Tab stop, entered again on the card that had the focus.
+    QTest::keyClick(card(19), Qt::Key_Home);
+    QTest::keyClick(card(15), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), find<QPushButton>("newGame"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+    QCOMPARE(QApplication::focusWidget(), card(15));
+    QTest::keyClick(card(15), Qt::Key_End);
     QCOMPARE(QApplication::focusWidget(), card(19));
     QTest::keyClick(card(19), Qt::Key_N, Qt::ControlModifier);
     QCOMPARE(text(19, QAccessible::Description), QStringLiteral("Face down"));
