@@ -168,6 +168,21 @@ def play():
     check(text() == "Halted", "the message line reads Halted")
     check(not any(sensitive(c) for c in cards), "no card live after Halt")
 
+    # The set editor, showing the Default set in use: its status line says what Save did; the wells are buttons that open
+    # the chooser and tell the three ways to fill them.
+    menu = find(app, lambda o: o.getRole() == pyatspi.ROLE_MENU_ITEM and o.name == "Preferences…")
+    menu[0].queryAction().doAction(0)
+    wells = pump(lambda: find(app, lambda o: o.name == "Cover" and "Press" in actions(o)))
+    check(wells and wells[0].getRole() == pyatspi.ROLE_PUSH_BUTTON, "the cover well is a button")
+    check(wells and "Ctrl+V" in wells[0].description, "a well tells how to fill it")
+    chat = [o for o in find(app, lambda o: o.getRole() == pyatspi.ROLE_STATUS_BAR) if o != mess]
+    save = find(app, lambda o: o.getRole() == pyatspi.ROLE_PUSH_BUTTON and o.name == "Save")
+    press(save[0])
+    expect("Already Exists")
+    check(chat and chat[0].queryText().getText(0, -1) == "Already Exists", "the status line reads")
+    press(wells[0])
+    check(pump(lambda: find(app, lambda o: o.name == "Choose an Image")), "Press opens the chooser")
+
 
 if __name__ == "__main__":
     main()
