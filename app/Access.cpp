@@ -33,8 +33,6 @@ public:
 
     QString said;       ///< what the last notification said
     QStringList queued; ///< said together at the next pass of the event loop
-    QString lineText;   ///< the text of the line when it was last seen to change
-    bool seen = false;  ///< lineText holds a text seen before
 };
 
 Herald* heraldOf(const QWidget* line, bool make)
@@ -195,24 +193,6 @@ QAccessible::Role lineRole(const QObject* object)
     return QAccessible::NoRole;
 }
 
-/// Qt may make a label's interface as the label is made, before the form gives it its text
-/// role; the interface is then dropped so that the next one is made with the role.
-class RoleWatch : public QObject
-{
-public:
-    bool eventFilter(QObject* object, QEvent* event) override
-    {
-        if (event->type() == QEvent::DynamicPropertyChange &&
-            static_cast<QDynamicPropertyChangeEvent*>(event)->propertyName() ==
-                "accessibleTextRole") {
-            object->removeEventFilter(this);
-            QAccessible::deleteAccessibleInterface(
-                QAccessible::uniqueId(QAccessible::queryAccessibleInterface(object)));
-        }
-        return false;
-    }
-};
-
 QAccessibleInterface* makeInterface(const QString& className, QObject* object)
 {
     if (className == QLatin1String("Card"))
@@ -221,12 +201,8 @@ QAccessibleInterface* makeInterface(const QString& className, QObject* object)
         return new WellAccess(static_cast<ImageWell*>(object));
     if (className == QLatin1String("Herald"))
         return new HeraldAccess(static_cast<Herald*>(object));
-    if (className == QLatin1String("QLabel")) {
-        if (lineRole(object) != QAccessible::NoRole)
-            return new TextLine(static_cast<QLabel*>(object), lineRole(object));
-        static RoleWatch watch;
-        object->installEventFilter(&watch);
-    }
+    if (className == QLatin1String("QLabel") && lineRole(object) != QAccessible::NoRole)
+        return new TextLine(static_cast<QLabel*>(object), lineRole(object));
     return nullptr;
 }
 
