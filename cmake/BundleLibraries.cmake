@@ -5,6 +5,9 @@
 # Expects PAIRWELL_PLUGIN_FILES (the plugins as found in Qt's installation) and
 # PAIRWELL_PATCHELF; the executable and the plugins are already in the folder.
 
+if(NOT PAIRWELL_PATCHELF)
+    message(FATAL_ERROR "Pairwell.app needs patchelf to point its binaries at lib/")
+endif()
 set(app "$ENV{DESTDIR}${CMAKE_INSTALL_PREFIX}/Pairwell.app")
 
 # Left to the system is what every desktop has and must keep current: the C and C++ runtime,

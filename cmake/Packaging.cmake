@@ -39,7 +39,11 @@ if(APPLE)
     endfunction()
     cmake_language(DEFER CALL pairwell_package_bundle)
 elseif(UNIX)
-    find_program(PAIRWELL_PATCHELF patchelf REQUIRED)
+    # Only the folder needs it, so a build without it still builds and runs the game.
+    find_program(PAIRWELL_PATCHELF patchelf)
+    if(NOT PAIRWELL_PATCHELF)
+        message(WARNING "patchelf not found: Pairwell.app cannot be made (make install, make package)")
+    endif()
 
     # The plugins the game loads: the X11 platform (and the offscreen one, for headless runs),
     # the image formats the image wells read beyond the built-in PNG, the TLS backend of the
@@ -83,10 +87,11 @@ elseif(UNIX)
         endif()
     endforeach()
 
-    # Paths in qt.conf are relative to the folder that holds it.
-    file(WRITE "${CMAKE_CURRENT_BINARY_DIR}/qt.conf"
+    # Paths in qt.conf are relative to the folder that holds it. Not beside the built
+    # executable, which must keep using the system's Qt.
+    file(WRITE "${CMAKE_CURRENT_BINARY_DIR}/app_folder/qt.conf"
         "[Paths]\nPrefix = .\nLibraries = lib\nPlugins = plugins\nTranslations = translations\n")
-    install(FILES "${CMAKE_CURRENT_BINARY_DIR}/qt.conf" DESTINATION Pairwell.app
+    install(FILES "${CMAKE_CURRENT_BINARY_DIR}/app_folder/qt.conf" DESTINATION Pairwell.app
         COMPONENT ${PAIRWELL_PACKAGE_COMPONENT} EXCLUDE_FROM_ALL)
 
     install(TARGETS pairwell RUNTIME DESTINATION Pairwell.app

@@ -59,8 +59,8 @@ stop
 # The folder on its own: the system's Qt libraries emptied and its plugin folder hidden in a
 # private mount namespace, the game on a private X server.
 skipped=
-if [ "$(id -u)" != 0 ] || ! unshare -m true 2>/dev/null; then
-    skipped="the masked start needs root and mount namespaces (unshare -m)"
+if [ "$(id -u)" != 0 ] || ! unshare -m mount -t tmpfs none "$work" 2>/dev/null; then
+    skipped="the masked start needs root and mounts in a private namespace (unshare -m)"
 else
     : >"$work/empty"
     Xvfb -displayfd 3 -nolisten tcp 3>"$work/display" 2>/dev/null &
