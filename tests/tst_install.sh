@@ -6,15 +6,8 @@ set -eu
 build=$1 source=$2 qtlibs=$3 qtplugins=$4
 work=$(mktemp -d "${TMPDIR:-/tmp}/pairwell-install-XXXXXX")
 pids=()
-cleanup() {
-    for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done
-    rm -rf "$work"
-}
-trap cleanup EXIT
-fail() {
-    echo "FAIL: $*" >&2
-    exit 1
-}
+trap 'for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done; rm -rf "$work"' EXIT
+fail() { echo "FAIL: $*" >&2; exit 1; }
 
 export HOME=$work/home
 unset XDG_DATA_HOME XDG_CONFIG_HOME XDG_DATA_DIRS XDG_CONFIG_DIRS XDG_RUNTIME_DIR QT_PLUGIN_PATH
@@ -49,9 +42,9 @@ entry=$data/applications/com.tallowen.Pairwell.desktop
 desktop-file-validate "$entry" || fail "the desktop entry does not validate"
 exec=$(sed -n 's/^Exec="\(.*\)"$/\1/p' "$entry")
 [ "$exec" = "$app/pairwell" ] || fail "Exec starts '$exec', not $app/pairwell"
-for file in qt.conf translations/qtbase_ja.qm "$data/icons/hicolor/256x256/apps/com.tallowen.Pairwell.png" \
-    "$data/metainfo/com.tallowen.Pairwell.metainfo.xml"; do
-    [ -s "$(cd "$app" && realpath -m "$file")" ] || fail "$file was not installed"
+for file in "$app/qt.conf" "$app/translations/qtbase_ja.qm" "$data/metainfo/com.tallowen.Pairwell.metainfo.xml" \
+    "$data/icons/hicolor/256x256/apps/com.tallowen.Pairwell.png"; do
+    [ -s "$file" ] || fail "$file was not installed"
 done
 QT_QPA_PLATFORM=offscreen start "$exec"
 stop
