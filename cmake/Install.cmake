@@ -78,3 +78,22 @@ elseif(UNIX)
 else()
     install(TARGETS pairwell RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 endif()
+
+# The per-user install behind `make install`: `cmake --install build --component user_install`
+# puts the self-contained Pairwell.app (the folder of the update archive, see
+# cmake/Packaging.cmake) into the Applications folder the update pane replaces, and on the
+# freedesktop.org desktops the entry, the icons and the metadata into the user's data folder,
+# with the entry starting that very copy. No root needed; `make uninstall` removes the same.
+if(APPLE)
+    set(PAIRWELL_USER_APPLICATIONS [[/Applications]])
+else()
+    set(PAIRWELL_USER_APPLICATIONS [[$ENV{HOME}/Applications]])
+endif()
+install(CODE "
+    set(resources \"${PAIRWELL_RESOURCES}\")
+    set(id ${PAIRWELL_APP_ID})
+    set(applications \"${PAIRWELL_USER_APPLICATIONS}\")
+    set(app_folder_component ${PAIRWELL_PACKAGE_COMPONENT})
+    set(binary_dir \"${CMAKE_BINARY_DIR}\")"
+    COMPONENT user_install EXCLUDE_FROM_ALL)
+install(SCRIPT ${CMAKE_CURRENT_LIST_DIR}/UserInstall.cmake COMPONENT user_install EXCLUDE_FROM_ALL)

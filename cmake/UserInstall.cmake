@@ -1,0 +1,48 @@
+# Install-time step of `make install` (cmake/Install.cmake): the application folder into the
+# user's Applications folder, then the desktop files into the user's data folder.
+
+if("$ENV{HOME}" STREQUAL "")
+    message(FATAL_ERROR "HOME is not set: no place for a per-user install")
+endif()
+
+# A fresh folder, as the update leaves it: nothing of an earlier build lingers in lib/.
+# The player's sets and settings live elsewhere and are not touched.
+set(app "${applications}/Pairwell.app")
+file(REMOVE_RECURSE "${app}")
+execute_process(COMMAND "${CMAKE_COMMAND}" --install "${binary_dir}"
+    --component ${app_folder_component} --prefix "${applications}" --strip
+    --config "${CMAKE_INSTALL_CONFIG_NAME}"
+    COMMAND_ERROR_IS_FATAL ANY)
+if(APPLE OR WIN32)
+    return()
+endif()
+
+set(data "$ENV{XDG_DATA_HOME}")
+if(NOT IS_ABSOLUTE "${data}")
+    set(data "$ENV{HOME}/.local/share")
+endif()
+
+# Desktop entries expand no ~, so Exec names the copy by its full path, quoted by the entry's
+# rules: \ " ` $ escaped inside the quotes, and every escape written twice since the value is
+# itself a string with escapes; % doubled for the field codes.
+set(exec "${app}/pairwell")
+string(REPLACE "\\" "\\\\\\\\" exec "${exec}")
+foreach(special "\"" "`" "$")
+    string(REPLACE "${special}" "\\\\${special}" exec "${exec}")
+endforeach()
+string(REPLACE "%" "%%" exec "${exec}")
+if(exec MATCHES "[\n\r\t]")
+    message(FATAL_ERROR "${app}: a desktop entry cannot start a path with control characters")
+endif()
+file(READ "${resources}/pairwell.desktop" entry)
+string(REGEX MATCH "\nExec=[^\n]*" line "${entry}")
+string(REPLACE "${line}" "\nExec=\"${exec}\"" entry "${entry}")
+set(staged "${binary_dir}/user-install/${id}.desktop")
+file(WRITE "${staged}" "${entry}")
+
+file(INSTALL "${staged}" DESTINATION "${data}/applications")
+foreach(size 64 128 256)
+    file(INSTALL "${resources}/icons/pairwell-${size}.png"
+        DESTINATION "${data}/icons/hicolor/${size}x${size}/apps" RENAME ${id}.png)
+endforeach()
+file(INSTALL "${resources}/${id}.metainfo.xml" DESTINATION "${data}/metainfo")

@@ -1,0 +1,83 @@
+#!/bin/bash
+# The per-user install as a player meets it: installed into a fresh HOME, started from the
+# desktop entry's Exec, started again with every system Qt library hidden (root only), and
+# uninstalled. Arguments: build folder, source folder, Qt's library and plugin folders.
+set -eu
+build=$1 source=$2 qtlibs=$3 qtplugins=$4
+work=$(mktemp -d "${TMPDIR:-/tmp}/pairwell-install-XXXXXX")
+pids=()
+trap 'for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done; rm -rf "$work"' EXIT
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+export HOME=$work/home
+unset XDG_DATA_HOME XDG_CONFIG_HOME XDG_DATA_DIRS XDG_CONFIG_DIRS XDG_RUNTIME_DIR QT_PLUGIN_PATH
+mkdir "$HOME"
+app=$HOME/Applications/Pairwell.app
+data=$HOME/.local/share
+sets=$data/Tallowen/Pairwell
+
+# Starts the game in the background and waits until it has seeded its store and written the
+# best score, the last step of its start.
+start() {
+    rm -rf "$HOME/.config" "$sets"
+    "$@" >"$work/out" 2>&1 &
+    pid=$!
+    pids+=("$pid")
+    for _ in $(seq 600); do
+        grep -qs '^high=' "$HOME/.config/Tallowen/Pairwell.conf" && return
+        kill -0 "$pid" 2>/dev/null || fail "the game ended early: $(cat "$work/out")"
+        sleep 0.1
+    done
+    fail "the game did not finish starting: $(cat "$work/out")"
+}
+stop() {
+    [ -f "$sets/Default/10.png" ] || fail "the game made no store"
+    kill "$pid"
+    wait "$pid" || true
+}
+
+# What `make install` runs once the game is built.
+cmake --install "$build" --component user_install >"$work/log" 2>&1 || fail "$(cat "$work/log")"
+entry=$data/applications/com.tallowen.Pairwell.desktop
+desktop-file-validate "$entry" || fail "the desktop entry does not validate"
+exec=$(sed -n 's/^Exec="\(.*\)"$/\1/p' "$entry")
+[ "$exec" = "$app/pairwell" ] || fail "Exec starts '$exec', not $app/pairwell"
+for file in "$app/qt.conf" "$app/translations/qtbase_ja.qm" "$data/metainfo/com.tallowen.Pairwell.metainfo.xml" \
+    "$data/icons/hicolor/256x256/apps/com.tallowen.Pairwell.png"; do
+    [ -s "$file" ] || fail "$file was not installed"
+done
+QT_QPA_PLATFORM=offscreen start "$exec"
+stop
+
+# The folder on its own: the system's Qt libraries emptied and its plugin folder hidden in a
+# private mount namespace, the game on a private X server.
+skipped=
+if [ "$(id -u)" != 0 ] || ! unshare -m mount -t tmpfs none "$work" 2>/dev/null; then
+    skipped="the masked start needs root and mounts in a private namespace (unshare -m)"
+else
+    : >"$work/empty"
+    Xvfb -displayfd 3 -nolisten tcp 3>"$work/display" 2>/dev/null &
+    pids+=($!)
+    until grep -qs . "$work/display"; do sleep 0.1; done
+    start unshare -m bash -c 'set -e
+        for f in "$1"/libQt6*.so*; do [ -L "$f" ] || mount --bind "$2" "$f"; done
+        mount -t tmpfs none "$3"
+        [ ! -s "$1/libQt6Core.so.6" ]
+        exec env QT_QPA_PLATFORM=xcb DISPLAY=":$4" "$5"' \
+        mask "$qtlibs" "$work/empty" "$qtplugins" "$(cat "$work/display")" "$exec"
+    loaded=$(awk '$6 ~ /libQt6|\/plugins\// { print $6 }' "/proc/$pid/maps" | sort -u)
+    stop
+    grep -qx "$app/plugins/platforms/libqxcb.so" <<<"$loaded" || fail "no xcb plugin: $loaded"
+    outside=$(grep -v "^$app/" <<<"$loaded" || true)
+    [ -z "$outside" ] || fail "loaded from outside Pairwell.app: $outside"
+fi
+
+make -s -C "$source" uninstall >"$work/log" 2>&1 || fail "$(cat "$work/log")"
+left=$(find "$HOME/Applications" "$data/applications" "$data/icons" "$data/metainfo" -type f)
+[ -z "$left" ] || fail "uninstall left $left"
+[ -f "$sets/Default/10.png" ] || fail "uninstall took the player's sets"
+if [ -n "$skipped" ]; then
+    echo "SKIP: $skipped"
+    exit 77
+fi
+echo PASS
