@@ -3,7 +3,6 @@
 #include "Store.h"
 
 #include <QDir>
-#include <QSettings>
 #include <QTemporaryDir>
 #include <cstdlib>
 #include <memory>
@@ -32,9 +31,7 @@ QString home()
 
 void resetStore()
 {
-    QSettings settings(QStringLiteral("Tallowen"), QStringLiteral("Pairwell"));
-    settings.clear();
-    settings.sync();
+    QFile::remove(store::settingsFile());
     QDir(store::root()).removeRecursively();
 }
 
