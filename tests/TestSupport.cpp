@@ -3,14 +3,22 @@
 #include "Store.h"
 
 #include <QDir>
+#include <QProcess>
+#include <QStorageInfo>
 #include <QTemporaryDir>
-#include <cstdlib>
 #include <memory>
 
 namespace testsupport {
 namespace {
 std::unique_ptr<QTemporaryDir> g_home;
+
+int run(const QString& program, const QStringList& arguments)
+{
+    QProcess process;
+    process.start(program, arguments);
+    return process.waitForFinished(20000) ? process.exitCode() : -1;
 }
+} // namespace
 
 void isolateHome()
 {
@@ -33,6 +41,24 @@ void resetStore()
 {
     QFile::remove(store::settingsFile());
     QDir(store::root()).removeRecursively();
+}
+
+bool mountFull(const QString& dir, int kib, qint64 left, const std::function<void()>& ready)
+{
+    if (!QDir().mkpath(dir) ||
+        run(QStringLiteral("mount"),
+            {"-t", "tmpfs", "-o", QStringLiteral("size=%1k").arg(kib), "tmpfs", dir}) != 0)
+        return false;
+    ready();
+    QFile fill(dir + QStringLiteral("/.fill"));
+    const qint64 room = QStorageInfo(dir).bytesAvailable() - left;
+    return fill.open(QIODevice::WriteOnly) &&
+           fill.write(QByteArray(qMax<qint64>(room, 0), 'x')) >= 0;
+}
+
+void unmount(const QString& dir)
+{
+    run(QStringLiteral("umount"), {dir});
 }
 
 } // namespace testsupport
