@@ -1,10 +1,10 @@
 #pragma once
 
 #include "Launch.h"
+#include "Store.h"
 
-#include <QApplication>
-#include <QString>
 #include <QtTest>
+#include <QtWidgets>
 
 /// What every suite shares: a private HOME, a clean store, and the application set up the
 /// way the game sets itself up.

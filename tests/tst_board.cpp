@@ -1,17 +1,19 @@
-// The board: deals, turns, the one-second cover, halting, the score and keyboard play.
+// The board: the seeding of the store, deals, turns, the one-second cover, halting, the score
+// and keyboard play.
 
 #include "AppDelegate.h"
 #include "Card.h"
 #include "Deal.h"
 #include "Game.h"
-#include "Store.h"
 #include "TestSupport.h"
 
-#include <QAccessible>
-#include <QLabel>
-#include <QMainWindow>
-#include <QPushButton>
-#include <memory>
+namespace {
+QByteArray bytes(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+} // namespace
 
 class BoardTest : public QObject
 {
@@ -20,8 +22,9 @@ class BoardTest : public QObject
 private slots:
     void init();
     void cleanup();
+    void seeding_data();
+    void seeding();
     void dealTakesFirstOrLast();
-    void perfectGameThenNewGame();
     void mismatchIsCoveredAfterOneSecond();
     void scoreTable_data();
     void scoreTable();
@@ -60,8 +63,9 @@ void BoardTest::init()
     setRandomSource([] { return 0u; });
     game::hang = nullptr;
     game::kick = game::hits = 0;
-    if (QByteArray(QTest::currentTestFunction()) == "scoreTable")
-        return; // the score rows launch with their own stored best
+    const QByteArray test = QTest::currentTestFunction();
+    if (test == "seeding" || test == "scoreTable")
+        return; // these launch over a store of their own
     m_game = std::make_unique<AppDelegate>();
     m_game->applicationDidFinishLaunching();
     m_game->window()->show();
@@ -72,6 +76,49 @@ void BoardTest::cleanup()
 {
     m_game.reset();
     setRandomSource({});
+}
+
+void BoardTest::seeding_data()
+{
+    QTest::addColumn<QStringList>("book"); // empty: absent
+    QTest::addColumn<QString>("used");     // null: absent
+    QTest::addColumn<QStringList>("bookAfter");
+    QTest::addColumn<bool>("seeded");
+    const QStringList two{QStringLiteral("Cats"), store::kDefaultSet}, one{store::kDefaultSet};
+    QTest::newRow("empty defaults") << QStringList() << QString() << one << true;
+    QTest::newRow("book, no used") << two << QString() << two << true;
+    QTest::newRow("used, folder gone") << two << QStringLiteral("Gone") << two << false;
+    QTest::newRow("no book, used") << QStringList() << QStringLiteral("Cats") << one << false;
+}
+
+void BoardTest::seeding()
+{
+    QFETCH(QStringList, book);
+    QFETCH(QString, used);
+    QVERIFY(book.isEmpty() || store::setBook(book));
+    QVERIFY(used.isNull() || store::setUsed(used));
+    // A file the player already has in the Default folder is never overwritten.
+    const QString folder = store::folder(store::kDefaultSet);
+    const QString kept = store::imageFile(folder, 3);
+    QFile mine(kept);
+    if (used.isNull() && !book.isEmpty())
+        QVERIFY(QDir().mkpath(folder) && mine.open(QIODevice::WriteOnly) && mine.write("mine"));
+    mine.close();
+
+    AppDelegate game;
+    game.milk();
+    QTEST(store::book(), "bookAfter");
+    QCOMPARE(store::usedName(), used.isNull() ? store::kDefaultSet : used);
+    QCOMPARE(game.used(),
+             testsupport::home() + "/.local/share/Tallowen/Pairwell/" + store::usedName());
+    QFETCH(bool, seeded);
+    QVERIFY(seeded || !QFileInfo::exists(store::root()));
+    for (int i = 0; seeded && i < store::kImages; ++i) {
+        const QString file = store::imageFile(folder, i);
+        QCOMPARE(bytes(file), file == kept && !book.isEmpty() ? QByteArray("mine")
+                                                              : bytes(store::defaultImage(i)));
+        QVERIFY(QFileInfo(file).permissions() & QFile::WriteOwner); // the player's to change
+    }
 }
 
 void BoardTest::dealTakesFirstOrLast()
@@ -85,25 +132,6 @@ void BoardTest::dealTakesFirstOrLast()
             QCOMPARE(rows.at(k), last ? 9 - k % 10 : k % 10);
         QVERIFY(draws == 20 && slot.isEmpty());
     }
-}
-
-void BoardTest::perfectGameThenNewGame()
-{
-    press("newGame");
-    QVERIFY(!gateShown());
-    playPerfectly();
-    QVERIFY(game::kick == 20 && game::hits == 10 && gateShown());
-    QCOMPARE(message(), QStringLiteral("Good: 20 Clicks\nHigh: 20 Clicks"));
-    QCOMPARE(store::high(), QStringLiteral("20"));
-    QCOMPARE(card(13)->image(), QImage(store::defaultImage(3)));
-
-    press("newGame");
-    QVERIFY(game::kick == 0 && game::hits == 0 && !gateShown());
-    for (int tag = 0; tag < 20; ++tag)
-        QVERIFY(!card(tag)->isFaceUp());
-    QCOMPARE(card(13)->image(), QImage(store::defaultImage(store::kCover)));
-    // The last score stays on view until the next one.
-    QCOMPARE(message(), QStringLiteral("Good: 20 Clicks\nHigh: 20 Clicks"));
 }
 
 void BoardTest::mismatchIsCoveredAfterOneSecond()
@@ -159,8 +187,7 @@ void BoardTest::scoreTable()
 {
     QFETCH(QString, before);
     QFETCH(int, clicks);
-    if (!before.isNull())
-        store::setHigh(before);
+    QVERIFY(before.isNull() || store::setHigh(before));
     m_game = std::make_unique<AppDelegate>();
     m_game->applicationDidFinishLaunching();
     if (clicks > 0) { // a finished game: ten pairs after that many clicks
@@ -174,7 +201,7 @@ void BoardTest::scoreTable()
 
 void BoardTest::haltAndClicksThatMustNotCount()
 {
-    store::setHigh(QStringLiteral("34"));
+    QVERIFY(store::setHigh(QStringLiteral("34")));
     m_game->past();
     press("halt"); // no game yet: nothing changes
     click(3);      // and there is no deal to turn a card from
@@ -208,7 +235,15 @@ void BoardTest::haltAndClicksThatMustNotCount()
     playPerfectly();
     click(0); // nor does a finished one
     m_game->turn(nullptr);
-    QCOMPARE(game::kick, 20);
+    QVERIFY(game::kick == 20 && game::hits == 10 && gateShown());
+    QCOMPARE(message(), QStringLiteral("Good: 20 Clicks\nHigh: 20 Clicks"));
+    QCOMPARE(card(13)->image(), QImage(store::defaultImage(3)));
+
+    press("newGame");
+    QVERIFY(game::kick == 0 && game::hits == 0 && !gateShown() && !card(13)->isFaceUp());
+    QCOMPARE(card(13)->image(), QImage(store::defaultImage(store::kCover)));
+    // The last score stays on view until the next one.
+    QCOMPARE(message(), QStringLiteral("Good: 20 Clicks\nHigh: 20 Clicks"));
 }
 
 void BoardTest::imagesComeFromTheSetInUse()

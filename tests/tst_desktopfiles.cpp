@@ -3,10 +3,6 @@
 
 #include "TestSupport.h"
 
-#include <QImage>
-#include <QProcess>
-#include <QTemporaryDir>
-
 namespace {
 
 int run(const QString& program, const QStringList& arguments, QByteArray* output)

@@ -1,13 +1,6 @@
 // Starts the real executable, as a player would, and checks what it leaves behind.
 
-#include "Store.h"
 #include "TestSupport.h"
-
-#include <QDir>
-#include <QFile>
-#include <QProcess>
-#include <QSettings>
-#include <QTemporaryDir>
 
 class LaunchTest : public QObject
 {

@@ -5,15 +5,6 @@
 #include "TestSupport.h"
 #include "UserView.h"
 
-#include <QClipboard>
-#include <QComboBox>
-#include <QDirIterator>
-#include <QLabel>
-#include <QLineEdit>
-#include <QMimeData>
-#include <QPushButton>
-#include <QRandomGenerator>
-
 namespace {
 
 QImage tinted(int i, QSize size = {8, 8})
