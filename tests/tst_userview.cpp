@@ -132,6 +132,8 @@ private slots:
         for (int i = 0; i < store::kImages; ++i)
             QVERIFY(!well(i)->hasImage());
 
+        saveNew("Cats", 10);
+        QCOMPARE(chat(), QStringLiteral("Info missing ..."));
         saveNew("Cats");
         QCOMPARE(chat(), QStringLiteral("Saved"));
         for (int i = 0; i < store::kImages; ++i)
