@@ -10,6 +10,7 @@
 #include <QImageWriter>
 #include <QSaveFile>
 #include <algorithm>
+#include <cstring>
 
 #if defined(Q_OS_WIN)
 #include <io.h>
@@ -27,6 +28,22 @@ bool syncToDisk(int handle)
 #else
     return ::fsync(handle) == 0;
 #endif
+}
+
+/// Whether \a a and \a b show the same pixels. Only the pixels count: a colour profile that
+/// PNG cannot carry (an RGB profile on a grey image) is dropped on the way, and that is no
+/// failure.
+bool samePixels(QImage a, QImage b)
+{
+    a = a.convertToFormat(QImage::Format_ARGB32);
+    b = b.convertToFormat(QImage::Format_ARGB32);
+    if (a.isNull() || a.size() != b.size())
+        return false;
+    for (int y = 0; y < a.height(); ++y) {
+        if (memcmp(a.constScanLine(y), b.constScanLine(y), size_t(a.width()) * 4) != 0)
+            return false;
+    }
+    return true;
 }
 
 } // namespace
@@ -113,8 +130,7 @@ bool writeSet(const QString& folder, const QList<QImage>& images, QString* error
             written << path;
             QImageReader reader(path, "png");
             const QImage back = reader.read();
-            const auto argb = QImage::Format_ARGB32;
-            if (!back.isNull() && back.convertToFormat(argb) == images.at(i).convertToFormat(argb))
+            if (samePixels(back, images.at(i)))
                 continue;
             why = QStringLiteral("%1 does not read back as the image written").arg(path);
         }
