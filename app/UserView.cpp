@@ -9,6 +9,7 @@
 #include <QKeyEvent>
 #include <QLoggingCategory>
 #include <QPushButton>
+#include <QStylePainter>
 #include <algorithm>
 
 Q_LOGGING_CATEGORY(lcSets, "pairwell.sets")
@@ -33,6 +34,7 @@ UserView::UserView(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui::U
     pops->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     pops->setMinimumContentsLength(16);
     pops->view()->setTextElideMode(Qt::ElideMiddle);
+    pops->installEventFilter(this);
     list();
 }
 
@@ -236,6 +238,26 @@ void UserView::fill(const QStringList& names)
         pops->setItemData(pops->count() - 1, title, Qt::AccessibleTextRole);
     }
     pops->addItem(newSetTitle());
+}
+
+bool UserView::eventFilter(QObject* watched, QEvent* event)
+{
+    // The closed pop-up would cut a long title off at its edge; it shows it elided instead.
+    if (watched != pops || event->type() != QEvent::Paint)
+        return QWidget::eventFilter(watched, event);
+    QStylePainter painter(pops);
+    QStyleOptionComboBox option;
+    option.initFrom(pops);
+    option.subControls = QStyle::SC_All;
+    option.frame = true;
+    option.currentText = pops->currentText();
+    const QRect field = pops->style()->subControlRect(QStyle::CC_ComboBox, &option,
+                                                      QStyle::SC_ComboBoxEditField, pops);
+    option.currentText =
+        pops->fontMetrics().elidedText(option.currentText, Qt::ElideMiddle, field.width());
+    painter.drawComplexControl(QStyle::CC_ComboBox, option);
+    painter.drawControl(QStyle::CE_ComboBoxLabel, option);
+    return true;
 }
 
 void UserView::changeEvent(QEvent* event)

@@ -52,6 +52,7 @@ public slots:
 
 protected:
     void changeEvent(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     /// Whether the new-set item is selected; it is known by its position, always the last.
