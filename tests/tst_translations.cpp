@@ -9,29 +9,23 @@
 namespace {
 
 const QStringList kEnglish = {
-    QStringLiteral("Pairwell Help"),
-    QStringLiteral("Just a simple nervous-breakdown. You can customize card-faces."),
-    QStringLiteral("Controls"),
-    QStringLiteral("Select a card to uncover, then another. If two of them "
-                   "match, they will be "
-                   "kept open. Your goal is to open all the cards."),
-    QStringLiteral("Settings"),
-    QStringLiteral("Customize card-faces in preferences. To add a new set, "
-                   "prepare 10 images for "
-                   "card-faces, 1 image for covered face. Drop pictures to "
-                   "image well one by one, "
-                   "name the set, then click Save. You cannot overwrite an "
-                   "existing set, so if "
-                   "you want to edit a set, change its name and save. To use "
-                   "in games, click Use. "
-                   "To delete, select the set from pop-up and click Delete."),
+    "Pairwell Help",
+    "Just a simple nervous-breakdown. You can customize card-faces.",
+    "Controls",
+    "Select a card to uncover, then another. If two of them match, they will be kept open. Your "
+    "goal is to open all the cards.",
+    "Settings",
+    "Customize card-faces in preferences. To add a new set, prepare 10 images for card-faces, 1 "
+    "image for covered face. Drop pictures to image well one by one, name the set, then click "
+    "Save. You cannot overwrite an existing set, so if you want to edit a set, change its name "
+    "and save. To use in games, click Use. To delete, select the set from pop-up and click "
+    "Delete.",
 };
 // Title, paragraph, heading, paragraph, heading, paragraph: points and weight.
 const int kPoints[] = {14, 12, 12, 12, 12, 12};
 const bool kBold[] = {true, false, true, false, true, false};
 
-/// Checks that \a view shows \a shown, each entry with its blank line in the
-/// entry's style.
+/// Checks that \a view shows \a shown, each entry with its blank line in the entry's style.
 void checkEntries(const HelpView& view, const QStringList& shown)
 {
     QCOMPARE(view.toPlainText(), shown.join(QStringLiteral("\n\n")) + QStringLiteral("\n\n"));
@@ -57,35 +51,28 @@ class TranslationsTest : public QObject
 private slots:
     void everyTextIsTranslated();
     void systemLanguageChoosesTheTable();
-    void helpKeepsTheEnglishStyles_data();
     void helpKeepsTheEnglishStyles();
 };
 
-void TranslationsTest::helpKeepsTheEnglishStyles_data()
-{
-    QTest::addColumn<bool>("japanese");
-    QTest::newRow("English") << false;
-    QTest::newRow("Japanese") << true;
-}
-
 void TranslationsTest::helpKeepsTheEnglishStyles()
 {
-    QFETCH(bool, japanese);
-    QTranslator table;
-    QVERIFY(table.load(QStringLiteral(":/i18n/pairwell_ja.qm")));
-    if (japanese)
-        QCoreApplication::installTranslator(&table);
-    QStringList shown;
-    for (const QString& entry : kEnglish)
-        shown << QCoreApplication::translate("HelpView", entry.toUtf8().constData());
-    HelpView view;
-    QCoreApplication::removeTranslator(&table);
-    QVERIFY(view.isReadOnly());
-    // No Japanese paragraph ends with ".", yet each keeps the style of its English entry.
-    for (int i = 0; japanese && i < shown.size(); ++i)
-        QVERIFY2(shown.at(i) != kEnglish.at(i) && !shown.at(i).endsWith(u'.'),
-                 qPrintable(shown.at(i)));
-    checkEntries(view, shown);
+    for (const bool japanese : {false, true}) {
+        QTranslator table;
+        QVERIFY(table.load(QStringLiteral(":/i18n/pairwell_ja.qm")));
+        if (japanese)
+            QCoreApplication::installTranslator(&table);
+        QStringList shown;
+        for (const QString& entry : kEnglish)
+            shown << QCoreApplication::translate("HelpView", entry.toUtf8().constData());
+        HelpView view;
+        QCoreApplication::removeTranslator(&table);
+        QVERIFY(view.isReadOnly());
+        // No Japanese paragraph ends with ".", yet each keeps the style of its English entry.
+        for (int i = 0; japanese && i < shown.size(); ++i)
+            QVERIFY2(shown.at(i) != kEnglish.at(i) && !shown.at(i).endsWith(u'.'),
+                     qPrintable(shown.at(i)));
+        checkEntries(view, shown);
+    }
 }
 
 void TranslationsTest::everyTextIsTranslated()
