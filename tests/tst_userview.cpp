@@ -312,6 +312,12 @@ private slots:
         QTest::keyClick(name(), Qt::Key_Return);
         QCOMPARE(chat(), QStringLiteral("Saved"));
         QVERIFY(!store::hasUsed()); // and Use was not pressed as well
+        // Another copy of the game saves Dogs: the pop-up follows when the window shows again.
+        QVERIFY(store::setBook(store::book() << "Dogs"));
+        window->hide();
+        window->show();
+        QCOMPARE(pops()->itemText(3), QStringLiteral("Dogs"));
+        QCOMPARE(name()->text(), QStringLiteral("Cats")); // and the set on view stays
     }
 
     void wellTakesDropsAndPaste()
