@@ -177,48 +177,45 @@ private slots:
     {
         QTest::addColumn<QString>("title");
         QTest::addColumn<QString>("message");
+        QTest::addColumn<int>("side"); // of the images; 0 for the tinted ones on a roomy disk
         const QString invalid = QStringLiteral("Invalid Name");
-        QTest::newRow("no name") << QString() << QStringLiteral("Info missing ...");
-        QTest::newRow("..") << ".." << invalid;
-        QTest::newRow("a/b") << "a/b" << invalid;
-        QTest::newRow("new-set title") << "Add New Set" << invalid;
-        QTest::newRow("256 bytes") << QString(128, QChar(0xE9)) << invalid;
-        QTest::newRow("right-to-left override") << QString::fromUtf8("cat\u202Egnp.exe") << invalid;
-        QTest::newRow("zero-width space") << QString::fromUtf8("Ca\u200Bts") << invalid;
-        QTest::newRow("line separator") << QString::fromUtf8("Ca\u2028ts") << invalid;
-        QTest::newRow("leftover files") << "Cats" << QStringLiteral("Already Exists");
-        QTest::newRow("file at the folder") << "Dogs" << QStringLiteral("Error. Could not save");
+        const QString error = QStringLiteral("Error. Could not save");
+        QTest::newRow("no name") << QString() << QStringLiteral("Info missing ...") << 0;
+        QTest::newRow("..") << ".." << invalid << 0;
+        QTest::newRow("a/b") << "a/b" << invalid << 0;
+        QTest::newRow("new-set title") << "Add New Set" << invalid << 0;
+        QTest::newRow("256 bytes") << QString(128, QChar(0xE9)) << invalid << 0;
+        QTest::newRow("right-to-left override")
+            << QString::fromUtf8("cat\u202Egnp.exe") << invalid << 0;
+        QTest::newRow("zero-width space") << QString::fromUtf8("Ca\u200Bts") << invalid << 0;
+        QTest::newRow("line separator") << QString::fromUtf8("Ca\u2028ts") << invalid << 0;
+        QTest::newRow("leftover folder") << "Cats" << QStringLiteral("Already Exists") << 0;
+        QTest::newRow("file at the folder") << "Dogs" << error << 0;
+        // About 5 KB each with 24 KB free: some files fit, then the disk is full.
+        QTest::newRow("full disk, small images") << "Birds" << error << 40;
+        QTest::newRow("full disk, large images") << "Birds" << error << 300;
     }
     void refusedSavesWriteNothing()
     {
         QFETCH(QString, title);
         QFETCH(QString, message);
-        open({"Default"});
-        // Beside Default stand a folder "Cats" that "book" lacks, and a plain file "Dogs"
-        // where that set's folder must go.
-        QVERIFY(QDir().mkpath(store::folder("Cats")));
-        QVERIFY(tinted(0).save(store::folder("Dogs"), "PNG"));
-        const QStringList before = everything();
-        saveNew(title);
-        QCOMPARE(chat(), message);
-        QCOMPARE(everything(), before);
-    }
-
-    void fullDiskSavesNothing_data()
-    {
-        QTest::addColumn<int>("side");
-        QTest::newRow("small images, some fit") << 40; // about 5 KB each, 24 KB free
-        QTest::newRow("large images") << 300;
-    }
-    void fullDiskSavesNothing()
-    {
         QFETCH(int, side);
-        full(store::root(), 24 * 1024, [this] { open({"Default"}); });
+        // Beside Default stand a folder "Cats" that "book" lacks, and a plain file "Dogs"
+        // where that set's folder must go; on a full disk when the images are noise.
+        const auto ready = [this] {
+            open({"Default"});
+            QVERIFY(QDir().mkpath(store::folder("Cats")));
+            QVERIFY(tinted(0).save(store::folder("Dogs"), "PNG"));
+        };
+        if (side)
+            full(store::root(), 24 * 1024, ready);
+        else
+            ready();
         const QStringList before = everything();
-        fill(store::kImages, [side](int i) { return noise(side, i); });
-        name()->setText("Cats");
+        fill(store::kImages, [side](int i) { return side ? noise(side, i) : tinted(i); });
+        name()->setText(title);
         click("save");
-        QCOMPARE(chat(), QStringLiteral("Error. Could not save"));
+        QCOMPARE(chat(), message);
         QCOMPARE(everything(), before);
         QCOMPARE(store::book(), QStringList{"Default"});
     }
