@@ -11,13 +11,6 @@
 namespace testsupport {
 namespace {
 std::unique_ptr<QTemporaryDir> g_home;
-
-int run(const QString& program, const QStringList& arguments)
-{
-    QProcess process;
-    process.start(program, arguments);
-    return process.waitForFinished(20000) ? process.exitCode() : -1;
-}
 } // namespace
 
 void isolateHome()
@@ -46,7 +39,8 @@ void resetStore()
 bool mountFull(const QString& dir, int kib, qint64 left, const std::function<void()>& ready)
 {
     if (!QDir().mkpath(dir) ||
-        run(QStringLiteral("mount"),
+        QProcess::execute(
+            QStringLiteral("mount"),
             {"-t", "tmpfs", "-o", QStringLiteral("size=%1k").arg(kib), "tmpfs", dir}) != 0)
         return false;
     ready();
@@ -58,7 +52,7 @@ bool mountFull(const QString& dir, int kib, qint64 left, const std::function<voi
 
 void unmount(const QString& dir)
 {
-    run(QStringLiteral("umount"), {dir});
+    QProcess::execute(QStringLiteral("umount"), {dir});
 }
 
 } // namespace testsupport
