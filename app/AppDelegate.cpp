@@ -23,6 +23,9 @@ Q_LOGGING_CATEGORY(lcGame, "pairwell.game")
 
 namespace {
 
+/// How long a mismatch stays on view, from the click that made it.
+constexpr qint64 kMismatchNs = 1000000000;
+
 /// Reads a count the way the stored best score has always been read: leading white space
 /// skipped, an optional sign, the digits; text that does not begin with a number reads as 0.
 qint64 intValue(const QString& text)
@@ -66,8 +69,15 @@ AppDelegate::AppDelegate(QObject* parent)
     wall = m_ui->wall;
 
     m_veilTimer.setSingleShot(true);
-    m_veilTimer.setInterval(1000);
-    connect(&m_veilTimer, &QTimer::timeout, this, [this] { veil(m_veiling); });
+    // A coarse timer may fire up to 5 % early; the mismatch must stay a full second.
+    m_veilTimer.setTimerType(Qt::PreciseTimer);
+    connect(&m_veilTimer, &QTimer::timeout, this, [this] {
+        const qint64 left = kMismatchNs - m_mismatchClock.nsecsElapsed();
+        if (left > 0)
+            m_veilTimer.start(int((left + 999999) / 1000000));
+        else
+            veil(m_veiling);
+    });
 
     m_ui->actionNewGame->setShortcuts(QKeySequence::New);
     m_ui->actionQuit->setShortcuts(QKeySequence::Quit);
@@ -144,10 +154,17 @@ QString AppDelegate::used() const
 void AppDelegate::past()
 {
     const qint64 kick = game::kick;
-    qint64 h = intValue(store::high());
-    if (h == 0 || (kick > 0 && h > kick))
-        store::setHigh(QString::asprintf("%lu", static_cast<unsigned long>(kick)));
-    h = intValue(store::high());
+    // Judged against the best as stored now, so another copy's better score is never lost.
+    const auto outcome = store::change(store::kHigh, [kick](const QVariant& now) {
+        const qint64 h = intValue(now.toString());
+        return h == 0 || (kick > 0 && h > kick) ? std::optional<QVariant>(QString::asprintf(
+                                                      "%lu", static_cast<unsigned long>(kick)))
+                                                : std::nullopt;
+    });
+    // The score has no place to say so; the log does.
+    if (outcome == store::Outcome::Failed)
+        qCWarning(lcGame) << "the best score could not be stored:" << kick;
+    const qint64 h = intValue(store::high());
 
     QString text;
     if (h > 0) {
@@ -252,7 +269,8 @@ void AppDelegate::turn(Card* sender)
     if (wall)
         wall->show();
     m_veiling = sender;
-    m_veilTimer.start();
+    m_mismatchClock.start();
+    m_veilTimer.start(int(kMismatchNs / 1000000));
 }
 
 void AppDelegate::veil(Card* card)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDateTime>
+#include <QElapsedTimer>
 #include <QHash>
 #include <QImage>
 #include <QObject>
@@ -86,8 +87,9 @@ private:
     QPointer<QLabel> mess;  ///< the message line: the score or "Halted"
     QPointer<QWidget> wall; ///< shown while a non-matching pair is on view
 
-    QTimer m_veilTimer;       ///< covers the mismatch one second after it was turned
-    QPointer<Card> m_veiling; ///< the second card of the mismatch on view
+    QTimer m_veilTimer;            ///< covers the mismatch one second after it was turned
+    QElapsedTimer m_mismatchClock; ///< from the click that made the mismatch
+    QPointer<Card> m_veiling;      ///< the second card of the mismatch on view
 
     QPointer<PreferencesWindow> m_preferences;
     QPointer<QDialog> m_help;

@@ -4,6 +4,7 @@
 #include "UserView.h"
 
 #include <QEvent>
+#include <QPushButton>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -18,6 +19,12 @@ PreferencesWindow::PreferencesWindow(QWidget* parent) : QDialog(parent)
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_tabs);
+    // A dialog presses its default button on Return, even from a text field; here Return
+    // belongs to the field that has it (the set name saves), so no button is a default one.
+    for (auto* button : findChildren<QPushButton*>()) {
+        if (button->window() == this)
+            button->setAutoDefault(false);
+    }
     retranslate();
 }
 
@@ -49,6 +56,14 @@ void PreferencesWindow::changeEvent(QEvent* event)
     if (event->type() == QEvent::LanguageChange)
         retranslate();
     QDialog::changeEvent(event);
+}
+
+bool PreferencesWindow::event(QEvent* event)
+{
+    // Another copy of the game may have saved or deleted a set meanwhile.
+    if (event->type() == QEvent::Show || event->type() == QEvent::WindowActivate)
+        m_userView->refresh();
+    return QDialog::event(event);
 }
 
 void PreferencesWindow::retranslate()

@@ -4,8 +4,12 @@
 #include "SetFiles.h"
 #include "ui_UserView.h"
 
+#include <QAbstractItemView>
 #include <QEvent>
+#include <QKeyEvent>
 #include <QLoggingCategory>
+#include <QPushButton>
+#include <QStylePainter>
 #include <algorithm>
 
 Q_LOGGING_CATEGORY(lcSets, "pairwell.sets")
@@ -22,6 +26,15 @@ UserView::UserView(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui::U
          ui->c06, ui->c07, ui->c08, ui->c09, ui->c10};
     name = ui->name;
     chat = ui->chat;
+    // Return in the name field saves and does nothing more: no button here may be a default
+    // button that a dialog around the pane would press as well.
+    for (auto* button : findChildren<QPushButton*>())
+        button->setAutoDefault(false);
+    // However long the names, the pop-up keeps its width and elides them.
+    pops->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    pops->setMinimumContentsLength(16);
+    pops->view()->setTextElideMode(Qt::ElideMiddle);
+    pops->installEventFilter(this);
     list();
 }
 
@@ -51,12 +64,7 @@ void UserView::say(const char* message)
 void UserView::list()
 {
     const int selected = pops->currentIndex();
-    pops->clear();
-    if (store::hasBook())
-        pops->addItems(store::book());
-    else
-        pops->addItem(store::kDefaultSet);
-    pops->addItem(newSetTitle());
+    fill(store::hasBook() ? store::book() : QStringList{store::kDefaultSet});
 
     int index = selected;
     // Nothing is selected at the first fill: start on the set in use.
@@ -73,9 +81,11 @@ void UserView::load()
         for (const auto& well : c)
             well->clear();
         name->clear();
+        pops->setToolTip(QString());
         return;
     }
     const QString title = pops->currentText();
+    pops->setToolTip(title);
     const QString folder = store::folder(title);
     for (int i = 0; i < store::kImages; ++i) {
         if (!c[i]->setImageFromFile(store::imageFile(folder, i)))
@@ -101,17 +111,19 @@ void UserView::save()
     }
 
     qCInfo(lcSets) << (store::hasBook() ? "there's book" : "first book");
-    QStringList names = store::book();
-    if (names.contains(text)) {
+    if (store::book().contains(text)) {
         say(QT_TR_NOOP("Already Exists"));
         return;
     }
-    // Files under a name that "book" lacks are left-overs, or another set's folder on a file
-    // system that ignores letter case: either way they are not ours to overwrite.
+    // The folder is made exclusively: of two copies of the game saving one name, the second
+    // finds it taken. Files under a name that "book" lacks are left-overs, or another set's
+    // folder on a file system that ignores letter case: not ours to overwrite either way.
     const QString folder = store::folder(text);
-    if (setfiles::isTaken(folder)) {
-        qCWarning(lcSets).noquote() << "something already stands at" << folder;
-        say(QT_TR_NOOP("Already Exists"));
+    const setfiles::Made made = setfiles::makeFolder(folder);
+    if (made != setfiles::Made::Made) {
+        qCWarning(lcSets).noquote() << "cannot make the folder" << folder;
+        say(made == setfiles::Made::Exists ? QT_TR_NOOP("Already Exists")
+                                           : QT_TR_NOOP("Error. Could not save"));
         return;
     }
 
@@ -119,41 +131,62 @@ void UserView::save()
     for (const auto& well : c)
         images << well->image();
     QString error;
-    if (!setfiles::writeSet(folder, images, &error)) {
-        qCWarning(lcSets).noquote() << error;
-        say(QT_TR_NOOP("Error. Could not save"));
+    bool listed = false;
+    const auto added = setfiles::writeSet(folder, images, &error)
+                           ? store::change(store::kBook,
+                                           [&](const QVariant& now) -> std::optional<QVariant> {
+                                               QStringList names = now.toStringList();
+                                               if ((listed = names.contains(text)))
+                                                   return std::nullopt;
+                                               qCInfo(lcSets).noquote() << text;
+                                               names << text;
+                                               qCInfo(lcSets) << names;
+                                               return names;
+                                           })
+                           : store::Outcome::Failed;
+    // Only a set whose every file is on disk joins "book", and only a set in "book" keeps its
+    // folder.
+    if (added != store::Outcome::Written) {
+        if (!error.isEmpty())
+            qCWarning(lcSets).noquote() << error;
+        setfiles::removeSet(folder);
+        say(listed ? QT_TR_NOOP("Already Exists") : QT_TR_NOOP("Error. Could not save"));
         return;
     }
-
-    // Only now that every image is on disk does the set join "book".
-    qCInfo(lcSets).noquote() << text;
-    names << text;
-    qCInfo(lcSets) << names;
-    store::setBook(names);
     say(QT_TR_NOOP("Saved"));
     list();
 }
 
 void UserView::wipe()
 {
-    QStringList names = store::book();
-    if (names.size() < 2) {
+    if (store::book().size() < 2) {
         say(QT_TR_NOOP("At Least, One set is required."));
         return;
     }
     if (onNewSetItem())
         return;
 
-    const int index = pops->currentIndex();
+    // The entry goes by the selected title, from "book" as it is on disk now: another copy
+    // of the game may have changed it since the pop-up was filled.
     const QString title = pops->currentText();
-    // Should "book" have changed behind the pane's back, the position no longer names the
-    // set on view; show the list as it now is rather than delete the wrong entry.
-    if (index >= names.size() || names.at(index) != title) {
+    bool few = false;
+    const auto removed =
+        store::change(store::kBook, [&](const QVariant& now) -> std::optional<QVariant> {
+            QStringList names = now.toStringList();
+            if ((few = names.size() < 2) || !names.removeOne(title))
+                return std::nullopt;
+            return names;
+        });
+    if (removed == store::Outcome::Failed) {
+        say(QT_TR_NOOP("Error. Could not delete the set"));
+        return;
+    }
+    if (removed == store::Outcome::Unchanged) {
+        if (few)
+            say(QT_TR_NOOP("At Least, One set is required."));
         list();
         return;
     }
-    names.removeAt(index);
-    store::setBook(names);
     say(QT_TR_NOOP("Removed"));
 
     // The folder goes by the selected title, never by the editable name field, and only
@@ -169,8 +202,62 @@ void UserView::uses()
 {
     if (onNewSetItem())
         return;
-    store::setUsed(pops->currentText());
+    if (!store::setUsed(pops->currentText())) {
+        say(QT_TR_NOOP("Error. Could not change the set in use"));
+        return;
+    }
     say(QT_TR_NOOP("Will be Valid in the Next Game"));
+}
+
+void UserView::refresh()
+{
+    QStringList shown;
+    for (int i = 0; i + 1 < pops->count(); ++i)
+        shown << pops->itemText(i);
+    const QStringList names = store::hasBook() ? store::book() : QStringList{store::kDefaultSet};
+    if (shown == names)
+        return;
+    // Keep what the player is doing: the set on view if it still exists, or the wells being
+    // filled for a new set.
+    const bool newSet = onNewSetItem();
+    const QString title = pops->currentText();
+    fill(names);
+    const int at = names.indexOf(title);
+    pops->setCurrentIndex(newSet ? pops->count() - 1 : qMax(0, at));
+    if (!newSet && at < 0)
+        load();
+}
+
+void UserView::fill(const QStringList& names)
+{
+    pops->clear();
+    for (const QString& title : names) {
+        pops->addItem(title);
+        // Long titles are elided on screen; the whole name stays within reach.
+        pops->setItemData(pops->count() - 1, title, Qt::ToolTipRole);
+        pops->setItemData(pops->count() - 1, title, Qt::AccessibleTextRole);
+    }
+    pops->addItem(newSetTitle());
+}
+
+bool UserView::eventFilter(QObject* watched, QEvent* event)
+{
+    // The closed pop-up would cut a long title off at its edge; it shows it elided instead.
+    if (watched != pops || event->type() != QEvent::Paint)
+        return QWidget::eventFilter(watched, event);
+    QStylePainter painter(pops);
+    QStyleOptionComboBox option;
+    option.initFrom(pops);
+    option.subControls = QStyle::SC_All;
+    option.frame = true;
+    option.currentText = pops->currentText();
+    const QRect field = pops->style()->subControlRect(QStyle::CC_ComboBox, &option,
+                                                      QStyle::SC_ComboBoxEditField, pops);
+    option.currentText =
+        pops->fontMetrics().elidedText(option.currentText, Qt::ElideMiddle, field.width());
+    painter.drawComplexControl(QStyle::CC_ComboBox, option);
+    painter.drawControl(QStyle::CE_ComboBoxLabel, option);
+    return true;
 }
 
 void UserView::changeEvent(QEvent* event)

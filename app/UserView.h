@@ -46,13 +46,19 @@ public slots:
     void wipe();
     /// Makes the selected set the one the game shows.
     void uses();
+    /// Brings the pop-up up to date with "book" should another copy of the game have changed
+    /// it, keeping the selection and what the wells hold.
+    void refresh();
 
 protected:
     void changeEvent(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     /// Whether the new-set item is selected; it is known by its position, always the last.
     bool onNewSetItem() const;
+    /// Fills the pop-up with \a names and the new-set item.
+    void fill(const QStringList& names);
     /// Shows the translation of \a message as the whole status line.
     void say(const char* message);
 

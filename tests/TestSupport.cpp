@@ -3,15 +3,15 @@
 #include "Store.h"
 
 #include <QDir>
-#include <QSettings>
+#include <QProcess>
+#include <QStorageInfo>
 #include <QTemporaryDir>
-#include <cstdlib>
 #include <memory>
 
 namespace testsupport {
 namespace {
 std::unique_ptr<QTemporaryDir> g_home;
-}
+} // namespace
 
 void isolateHome()
 {
@@ -32,10 +32,27 @@ QString home()
 
 void resetStore()
 {
-    QSettings settings(QStringLiteral("Tallowen"), QStringLiteral("Pairwell"));
-    settings.clear();
-    settings.sync();
+    QFile::remove(store::settingsFile());
     QDir(store::root()).removeRecursively();
+}
+
+bool mountFull(const QString& dir, int kib, qint64 left, const std::function<void()>& ready)
+{
+    if (!QDir().mkpath(dir) ||
+        QProcess::execute(
+            QStringLiteral("mount"),
+            {"-t", "tmpfs", "-o", QStringLiteral("size=%1k").arg(kib), "tmpfs", dir}) != 0)
+        return false;
+    ready();
+    QFile fill(dir + QStringLiteral("/.fill"));
+    const qint64 room = QStorageInfo(dir).bytesAvailable() - left;
+    return fill.open(QIODevice::WriteOnly) &&
+           fill.write(QByteArray(qMax<qint64>(room, 0), 'x')) >= 0;
+}
+
+void unmount(const QString& dir)
+{
+    QProcess::execute(QStringLiteral("umount"), {dir});
 }
 
 } // namespace testsupport

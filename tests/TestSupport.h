@@ -1,10 +1,10 @@
 #pragma once
 
 #include "Launch.h"
+#include "Store.h"
 
-#include <QApplication>
-#include <QString>
 #include <QtTest>
+#include <QtWidgets>
 
 /// What every suite shares: a private HOME, a clean store, and the application set up the
 /// way the game sets itself up.
@@ -17,6 +17,11 @@ void isolateHome();
 QString home();
 /// Forgets every preference and removes the card-face store root.
 void resetStore();
+/// Mounts a tmpfs of \a kib KiB on \a dir (made if missing) and fills it until about \a left
+/// bytes stay free once \a ready has run; false where this environment may not mount.
+bool mountFull(const QString& dir, int kib, qint64 left, const std::function<void()>& ready);
+/// Unmounts what mountFull() mounted on \a dir.
+void unmount(const QString& dir);
 
 } // namespace testsupport
 

@@ -1,11 +1,8 @@
-// The desktop entry and the AppStream metadata validate, and the install puts
-// them, the icons and the executable where desktops look for them.
+// The installed game: the desktop entry and the AppStream metadata validate, the install puts
+// them, the icons and the executable where desktops look for them, and the installed
+// executable, started as a player would, seeds the store.
 
 #include "TestSupport.h"
-
-#include <QImage>
-#include <QProcess>
-#include <QTemporaryDir>
 
 namespace {
 
@@ -24,37 +21,64 @@ int run(const QString& program, const QStringList& arguments, QByteArray* output
 class DesktopFilesTest : public QObject
 {
     Q_OBJECT
+    QTemporaryDir prefix;
 
 private slots:
-    void installedFilesValidate();
-};
-
-void DesktopFilesTest::installedFilesValidate()
-{
+    void installedFilesValidate()
+    {
 #if defined(Q_OS_MACOS) || defined(Q_OS_WIN)
-    QSKIP("the freedesktop.org layout is for Linux and the other Unix desktops");
+        QSKIP("the freedesktop.org layout is for Linux and the other Unix desktops");
 #endif
-    QTemporaryDir prefix;
-    QByteArray output;
-    QCOMPARE(run(QStringLiteral("cmake"),
-                 {QStringLiteral("--install"), QStringLiteral(PAIRWELL_BINARY_DIR),
-                  QStringLiteral("--prefix"), prefix.path()},
-                 &output),
-             0);
-    const QDir root(prefix.path());
-    const QString id = QStringLiteral("com.tallowen.Pairwell");
-    QVERIFY2(QFileInfo(root.filePath("bin/pairwell")).isExecutable(), output.constData());
-    const QString icon = QStringLiteral("share/icons/hicolor/256x256/apps/%1.png").arg(id);
-    QCOMPARE(QImage(root.filePath(icon)).size(), QSize(256, 256));
-    const QString entry = root.filePath(QStringLiteral("share/applications/%1.desktop").arg(id));
-    QVERIFY2(run(QStringLiteral("desktop-file-validate"), {entry}, &output) == 0,
-             output.constData());
-    // The metadata is checked together with the entry and the icon it names.
-    QVERIFY2(run(QStringLiteral("appstreamcli"),
-                 {QStringLiteral("validate-tree"), QStringLiteral("--no-net"), prefix.path()},
-                 &output) == 0,
-             output.constData());
-}
+        QByteArray output;
+        QCOMPARE(
+            run("cmake", {"--install", PAIRWELL_BINARY_DIR, "--prefix", prefix.path()}, &output),
+            0);
+        const QDir root(prefix.path());
+        const QString id = QStringLiteral("com.tallowen.Pairwell");
+        QVERIFY2(QFileInfo(root.filePath("bin/pairwell")).isExecutable(), output.constData());
+        const QString icon = QStringLiteral("share/icons/hicolor/256x256/apps/%1.png").arg(id);
+        QCOMPARE(QImage(root.filePath(icon)).size(), QSize(256, 256));
+        const QString entry =
+            root.filePath(QStringLiteral("share/applications/%1.desktop").arg(id));
+        QVERIFY2(run("desktop-file-validate", {entry}, &output) == 0, output.constData());
+        // The metadata is checked together with the entry and the icon it names.
+        QVERIFY2(run("appstreamcli", {"validate-tree", "--no-net", prefix.path()}, &output) == 0,
+                 output.constData());
+    }
+
+    void firstLaunchSeedsTheStore()
+    {
+        // A HOME of its own, empty, so this really is the first launch.
+        QTemporaryDir home;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("HOME", home.path());
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        for (const char* name : {"XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_CACHE_HOME"})
+            env.remove(QString::fromLatin1(name));
+        QProcess game;
+        game.setProcessEnvironment(env);
+        const QString installed = prefix.path() + QStringLiteral("/bin/pairwell");
+        game.start(QFileInfo::exists(installed) ? installed : PAIRWELL_EXECUTABLE, {});
+        QVERIFY2(game.waitForStarted(10000), qPrintable(game.errorString()));
+
+        const QString root = home.path() + QStringLiteral("/.local/share/Tallowen/Pairwell");
+        const QString file = home.path() + QStringLiteral("/.config/Tallowen/Pairwell.conf");
+        // The score is written last at launch, so its key means the seeding is over.
+        QTRY_VERIFY_WITH_TIMEOUT(QFile(file).size() > 0 &&
+                                     QSettings(file, QSettings::IniFormat).contains("high"),
+                                 20000);
+        QCOMPARE(game.state(), QProcess::Running);
+        game.kill();
+        game.waitForFinished(5000);
+        QSettings settings(file, QSettings::IniFormat);
+        QCOMPARE(settings.value("book").toStringList()
+                     << settings.value("used").toString() << settings.value("high").toString(),
+                 QStringList({"Default", "Default", "0"}));
+        // Nothing but set folders in the store root, and the Default set whole.
+        QCOMPARE(QDir(root).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), {"Default"});
+        QCOMPARE(QDir(root + "/Default").entryList(QDir::Files).size(), store::kImages);
+    }
+};
 
 PAIRWELL_TEST_MAIN(DesktopFilesTest)
 #include "tst_desktopfiles.moc"

@@ -1,17 +1,48 @@
-// The Japanese table: complete for every text the code sends through it, chosen
-// by the system's language, and never applied to the board's own texts.
+// The texts: the help's entries and styles, and the Japanese table, complete for every text
+// the code sends through it, chosen by the system's language, and never applied to the
+// board's own texts.
 
 #include "AppDelegate.h"
-#include "Launch.h"
-#include "Store.h"
+#include "HelpView.h"
 #include "TestSupport.h"
 
-#include <QLabel>
-#include <QLibraryInfo>
-#include <QMainWindow>
-#include <QProcess>
-#include <QTemporaryDir>
-#include <QTranslator>
+namespace {
+
+const QStringList kEnglish = {
+    "Pairwell Help",
+    "Just a simple nervous-breakdown. You can customize card-faces.",
+    "Controls",
+    "Select a card to uncover, then another. If two of them match, they will be kept open. Your "
+    "goal is to open all the cards.",
+    "Settings",
+    "Customize card-faces in preferences. To add a new set, prepare 10 images for card-faces, 1 "
+    "image for covered face. Drop pictures to image well one by one, name the set, then click "
+    "Save. You cannot overwrite an existing set, so if you want to edit a set, change its name "
+    "and save. To use in games, click Use. To delete, select the set from pop-up and click "
+    "Delete.",
+};
+// Title, paragraph, heading, paragraph, heading, paragraph: points and weight.
+const int kPoints[] = {14, 12, 12, 12, 12, 12};
+const bool kBold[] = {true, false, true, false, true, false};
+
+/// Checks that \a view shows \a shown, each entry with its blank line in the entry's style.
+void checkEntries(const HelpView& view, const QStringList& shown)
+{
+    QCOMPARE(view.toPlainText(), shown.join(QStringLiteral("\n\n")) + QStringLiteral("\n\n"));
+    QTextBlock block = view.document()->begin();
+    for (int i = 0; i < shown.size(); ++i, block = block.next().next()) {
+        QCOMPARE(block.text(), shown.at(i));
+        for (const QTextBlock& part : {block, block.next()}) {
+            QFont font = part.charFormat().font();
+            for (auto it = part.begin(); !it.atEnd(); ++it)
+                font = it.fragment().charFormat().font();
+            QCOMPARE(font.pointSize(), kPoints[i]);
+            QCOMPARE(font.bold(), kBold[i]);
+        }
+    }
+}
+
+} // namespace
 
 class TranslationsTest : public QObject
 {
@@ -20,7 +51,29 @@ class TranslationsTest : public QObject
 private slots:
     void everyTextIsTranslated();
     void systemLanguageChoosesTheTable();
+    void helpKeepsTheEnglishStyles();
 };
+
+void TranslationsTest::helpKeepsTheEnglishStyles()
+{
+    for (const bool japanese : {false, true}) {
+        QTranslator table;
+        QVERIFY(table.load(QStringLiteral(":/i18n/pairwell_ja.qm")));
+        if (japanese)
+            QCoreApplication::installTranslator(&table);
+        QStringList shown;
+        for (const QString& entry : kEnglish)
+            shown << QCoreApplication::translate("HelpView", entry.toUtf8().constData());
+        HelpView view;
+        QCoreApplication::removeTranslator(&table);
+        QVERIFY(view.isReadOnly());
+        // No Japanese paragraph ends with ".", yet each keeps the style of its English entry.
+        for (int i = 0; japanese && i < shown.size(); ++i)
+            QVERIFY2(shown.at(i) != kEnglish.at(i) && !shown.at(i).endsWith(u'.'),
+                     qPrintable(shown.at(i)));
+        checkEntries(view, shown);
+    }
+}
 
 void TranslationsTest::everyTextIsTranslated()
 {

@@ -386,6 +386,14 @@
         <translation>エラー: 保存できませんでした</translation>
     </message>
     <message>
+        <source>Error. Could not delete the set</source>
+        <translation>エラー: セットを削除できませんでした</translation>
+    </message>
+    <message>
+        <source>Error. Could not change the set in use</source>
+        <translation>エラー: 使うセットを変更できませんでした</translation>
+    </message>
+    <message>
         <location line="+9"/>
         <source>Saved</source>
         <translation>保存しました</translation>
