@@ -8,6 +8,10 @@
         <source>Pairwell Help</source>
         <translation>Pairwell ヘルプ</translation>
     </message>
+    <message>
+        <source>Clicks: %1</source>
+        <translation>クリック数: %1</translation>
+    </message>
 </context>
 <context>
     <name>Card</name>
