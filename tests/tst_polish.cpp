@@ -103,18 +103,17 @@ void PolishTest::windowPlace()
     const QRect room = QGuiApplication::primaryScreen()->availableGeometry();
     const QRect place(room.topLeft() + offset, size);
     {
-        auto game = launch();
-        game->window()->setGeometry(place);
-        game->saveWindowPlace();
+        auto saved = launch();
+        saved->window()->setGeometry(place);
+        saved->saveWindowPlace();
     }
     auto game = launch();
     game->restoreWindowPlace();
     const QRect restored = game->window()->geometry();
-    if (kept)
-        QCOMPARE(restored, place);
-    else
-        QVERIFY(room.contains(restored));
+    QVERIFY(room.contains(restored));
     QCOMPARE(restored.size(), size.boundedTo(room.size()));
+    if (kept)
+        QCOMPARE(restored.topLeft(), place.topLeft());
 }
 
 PAIRWELL_TEST_MAIN(PolishTest)
