@@ -1,6 +1,6 @@
 // Cards turning over, with the Default set: the time from a click to the first painted frame
 // of its flip, and the time each frame of a flip takes to paint, with one card turning and
-// with all twenty turning at once.
+// with all twenty turning at once; the first two again with a set of photo-sized pictures.
 //
 //   bench_flip [games] [--frames DIR]
 //
@@ -12,11 +12,13 @@
 #include "Card.h"
 #include "Game.h"
 #include "Launch.h"
+#include "Store.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QMainWindow>
+#include <QRandomGenerator>
 #include <QTest>
 #include <cstdio>
 
@@ -116,29 +118,10 @@ void writeFrames(AppDelegate& delegate, const QString& dir, const QString& name)
     board->grab().save(QStringLiteral("%1/%2-marks.png").arg(dir, name));
 }
 
-} // namespace
-
-int main(int argc, char** argv)
+/// Times, over \a games perfect games, the first frame of each click's flip and every frame
+/// of the flips, with the set in use.
+void measure(TimedApp& app, AppDelegate& delegate, int games, const QString& set)
 {
-    const QString home = benchsupport::isolateHome();
-    TimedApp app(argc, argv);
-    prepareApplication(app);
-    QStringList args = QCoreApplication::arguments().mid(1);
-    QString framesDir;
-    if (const qsizetype at = args.indexOf(QStringLiteral("--frames")); at >= 0) {
-        framesDir = args.value(at + 1);
-        args.remove(at, qMin<qsizetype>(2, args.size() - at));
-    }
-    const int games = qMax(1, args.value(0, QStringLiteral("10")).toInt());
-    std::printf("platform %s, HOME %s\n", qPrintable(QGuiApplication::platformName()),
-                qPrintable(home));
-
-    AppDelegate delegate;
-    delegate.applicationDidFinishLaunching();
-    delegate.window()->show();
-    app.window = delegate.window();
-    settle(300);
-
     // Click to first frame: every card of a perfect game, each click waiting for its own
     // flip to end so that no other card is painting.
     QList<double> firstFrame;
@@ -165,8 +148,8 @@ int main(int argc, char** argv)
             }
         }
     }
-    benchsupport::report(QStringLiteral("click to first painted frame of the flip"), firstFrame,
-                         QStringLiteral("ms"));
+    benchsupport::report(QStringLiteral("click to first painted frame of the flip, %1").arg(set),
+                         firstFrame, QStringLiteral("ms"));
     benchsupport::report(QStringLiteral("  how far the card had turned in that frame (0..1)"),
                          turned, QString());
 
@@ -189,9 +172,55 @@ int main(int argc, char** argv)
             }
         }
     }
-    benchsupport::report(QStringLiteral("frame of one flip, twenty cards on the board"), app.frames,
-                         QStringLiteral("ms"));
+    benchsupport::report(
+        QStringLiteral("frame of one flip, twenty cards on the board, %1").arg(set), app.frames,
+        QStringLiteral("ms"));
     std::printf("  frames per flip: %.1f\n", double(app.frames.size()) / qMax(1, flips));
+}
+
+/// Writes a set of eleven photo-sized pictures (grain, so they compress and decode like
+/// photographs) and puts it in use.
+void usePhotoSet()
+{
+    const QString folder = store::folder(QStringLiteral("Photos"));
+    QDir().mkpath(folder);
+    QImage grain(1024, 683, QImage::Format_RGB32);
+    auto* random = QRandomGenerator::global();
+    for (int y = 0; y < grain.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(grain.scanLine(y));
+        for (int x = 0; x < grain.width(); ++x)
+            line[x] = qRgb(x / 4, y / 3, random->bounded(256));
+    }
+    for (int i = 0; i < store::kImages; ++i)
+        grain.mirrored(i % 2, i % 3 == 0).save(store::imageFile(folder, i), "png");
+    store::setBook({store::kDefaultSet, QStringLiteral("Photos")});
+    store::setUsed(QStringLiteral("Photos"));
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    const QString home = benchsupport::isolateHome();
+    TimedApp app(argc, argv);
+    prepareApplication(app);
+    QStringList args = QCoreApplication::arguments().mid(1);
+    QString framesDir;
+    if (const qsizetype at = args.indexOf(QStringLiteral("--frames")); at >= 0) {
+        framesDir = args.value(at + 1);
+        args.remove(at, qMin<qsizetype>(2, args.size() - at));
+    }
+    const int games = qMax(1, args.value(0, QStringLiteral("10")).toInt());
+    std::printf("platform %s, HOME %s\n", qPrintable(QGuiApplication::platformName()),
+                qPrintable(home));
+
+    AppDelegate delegate;
+    delegate.applicationDidFinishLaunching();
+    delegate.window()->show();
+    app.window = delegate.window();
+    settle(300);
+
+    measure(app, delegate, games, QStringLiteral("Default set"));
 
     // The worst case: all twenty cards turning at once, each frame repainting all of them.
     QList<QImage> faces;
@@ -231,5 +260,8 @@ int main(int argc, char** argv)
         writeFrames(delegate, framesDir, QStringLiteral("dark"));
         std::printf("frames written to %s\n", qPrintable(framesDir));
     }
+
+    usePhotoSet();
+    measure(app, delegate, games, QStringLiteral("photo set (1024 px PNGs)"));
     return 0;
 }
