@@ -17,6 +17,9 @@
 #include <QImageReader>
 #include <QLoggingCategory>
 #include <QMainWindow>
+#include <QScopeGuard>
+#include <QScreen>
+#include <QSettings>
 #include <QVBoxLayout>
 
 Q_LOGGING_CATEGORY(lcGame, "pairwell.game")
@@ -61,12 +64,13 @@ AppDelegate::AppDelegate(QObject* parent)
     for (int i = 0; i < game::kCards; ++i) {
         p[i] = m_window->findChild<Card*>(QStringLiteral("p%1").arg(i, 2, 10, QLatin1Char('0')));
         Q_ASSERT(p[i]);
-        p[i]->setImage(cover, Card::kCovered);
+        p[i]->setImage(cover, Card::kCovered, Card::Swap);
         connect(p[i], &Card::clicked, this, [this, card = p[i]] { cardClicked(card); });
     }
     gate = m_ui->gate;
     mess = m_ui->mess;
     wall = m_ui->wall;
+    clicks = m_ui->clicks;
 
     m_veilTimer.setSingleShot(true);
     // A coarse timer may fire up to 5 % early; the mismatch must stay a full second.
@@ -209,7 +213,7 @@ void AppDelegate::grid()
     const QImage cover = cardImage(store::kCover);
     for (const auto& card : p) {
         if (card)
-            card->setImage(cover, Card::kCovered);
+            card->setImage(cover, Card::kCovered, Card::Swap); // all at once, no twenty flips
     }
     game::rows = deal(game::slot);
 }
@@ -233,6 +237,7 @@ void AppDelegate::tear()
     if (gate)
         gate->hide();
     showPlay();
+    showState();
 }
 
 void AppDelegate::cardClicked(Card* card)
@@ -248,6 +253,7 @@ void AppDelegate::turn(Card* sender)
 {
     if (!sender)
         return;
+    const auto show = qScopeGuard([this] { showState(); });
     ++game::kick;
     const int tag = sender->property("tag").toInt();
     const int face = game::rows.value(tag);
@@ -286,6 +292,7 @@ void AppDelegate::veil(Card* card)
     if (wall)
         wall->hide();
     showPlay();
+    showState();
 }
 
 void AppDelegate::ends()
@@ -333,6 +340,55 @@ void AppDelegate::showPlay()
             card->setPlay(open && !card->isFaceUp(), card->isFaceUp() && !held);
         }
     }
+}
+
+void AppDelegate::showState()
+{
+    if (clicks)
+        clicks->setText(tr("Clicks: %1").arg(game::kick));
+    for (const auto& card : p) {
+        if (!card)
+            continue;
+        // Both cards of a mismatch on view are about to be covered: neither is marked.
+        Card::Mark mark = Card::Unmarked;
+        if (card == game::hang)
+            mark = m_veiling ? Card::Unmarked : Card::Pending;
+        else if (card->isFaceUp() && card != m_veiling)
+            mark = Card::Found;
+        card->setMark(mark);
+    }
+}
+
+namespace {
+const QString kWindowKey = QStringLiteral("window/geometry");
+} // namespace
+
+void AppDelegate::restoreWindowPlace()
+{
+    QRect place = QSettings(QStringLiteral("Tallowen"), QStringLiteral("Pairwell"))
+                      .value(kWindowKey)
+                      .toRect();
+    if (!place.isValid())
+        return;
+    // The screen it was on may be gone or smaller now: fit the window into the one that
+    // holds its centre, or else the primary screen.
+    const QScreen* screen = QGuiApplication::screenAt(place.center());
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
+    if (screen) {
+        const QRect room = screen->availableGeometry();
+        place.setSize(place.size().boundedTo(room.size()));
+        place.moveLeft(qBound(room.left(), place.left(), room.right() + 1 - place.width()));
+        place.moveTop(qBound(room.top(), place.top(), room.bottom() + 1 - place.height()));
+    }
+    m_window->setGeometry(place);
+}
+
+void AppDelegate::saveWindowPlace() const
+{
+    QSettings settings(QStringLiteral("Tallowen"), QStringLiteral("Pairwell"));
+    settings.setValue(kWindowKey, m_window->normalGeometry());
+    settings.sync();
 }
 
 void AppDelegate::showPreferences()

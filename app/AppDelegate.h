@@ -44,6 +44,11 @@ public:
 
     /// The main window (owned by the delegate).
     QMainWindow* window() const;
+    /// Puts the window where it was at the last quit, kept on the screens there are now.
+    void restoreWindowPlace();
+    /// Remembers the window's size and place for the next launch.
+    void saveWindowPlace() const;
+
     /// The twenty card buttons, by outlet number (p00 first).
     const std::array<QPointer<Card>, 20>& cards() const { return p; }
     /// The card at board position \a tag, or null.
@@ -77,15 +82,18 @@ private:
     void sayCover(Card* card);
     /// Tells assistive technology which cards can be turned now and which pairs are found.
     void showPlay();
+    /// Brings the click count and the cards' found and pending marks up to the game state.
+    void showState();
 
     std::unique_ptr<QMainWindow> m_window;
     std::unique_ptr<Ui::MainWindow> m_ui;
 
     // Outlets into the main window.
     std::array<QPointer<Card>, 20> p;
-    QPointer<QWidget> gate; ///< hidden while a game runs; shown when none does
-    QPointer<QLabel> mess;  ///< the message line: the score or "Halted"
-    QPointer<QWidget> wall; ///< shown while a non-matching pair is on view
+    QPointer<QWidget> gate;  ///< hidden while a game runs; shown when none does
+    QPointer<QLabel> mess;   ///< the message line: the score or "Halted"
+    QPointer<QWidget> wall;  ///< shown while a non-matching pair is on view
+    QPointer<QLabel> clicks; ///< the clicks of the game so far
 
     QTimer m_veilTimer;            ///< covers the mismatch one second after it was turned
     QElapsedTimer m_mismatchClock; ///< from the click that made the mismatch

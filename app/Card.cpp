@@ -5,8 +5,16 @@
 #include <QKeyEvent>
 #include <QPainter>
 #include <QPixmapCache>
+#include <QPropertyAnimation>
 #include <QStyle>
 #include <QStyleOptionFocusRect>
+
+namespace {
+/// How long a card takes to turn over.
+constexpr int kFlipMs = 150;
+/// One frame at 60 Hz.
+constexpr int kFrameMs = 16;
+} // namespace
 
 Card::Card(QWidget* parent) : QAbstractButton(parent)
 {
@@ -22,14 +30,58 @@ Card::Card(QWidget* parent) : QAbstractButton(parent)
     setCursor(Qt::PointingHandCursor);
 }
 
-void Card::setImage(const QImage& image, int face)
+void Card::setImage(const QImage& image, int face, Change change)
 {
+    if (change == Flip && isVisible()) {
+        if (!m_flip) {
+            m_flip = new QPropertyAnimation(this, "turnover", this);
+            m_flip->setEndValue(1.0);
+        }
+        // In its first half a running flip still narrows the old picture and simply opens on
+        // the new one. Otherwise the card turns away from what is on view, from its width now.
+        if (!isFlipping() || m_turnover >= 0.5) {
+            const qreal from = isFlipping() ? 1 - m_turnover : 0;
+            m_before = m_image;
+            m_beforeScaled = m_scaled;
+            m_flip->stop();
+            m_flip->setStartValue(from);
+            m_flip->setDuration(qRound(kFlipMs * (1 - from)));
+            m_flip->start();
+            // The frame painted right after the click already shows the card turning, rather
+            // than the old picture once more.
+            m_flip->setCurrentTime(qMin(kFrameMs, m_flip->duration()));
+        }
+    } else {
+        if (m_flip)
+            m_flip->stop();
+        m_turnover = 1;
+        m_before = QImage();
+        m_beforeScaled = QPixmap();
+    }
     m_image = image;
     m_face = face;
     m_scaled = QPixmap();
     describe();
     update();
     emit imageChanged();
+}
+
+void Card::setMark(Mark mark)
+{
+    if (mark == m_mark)
+        return;
+    m_mark = mark;
+    update();
+}
+
+void Card::setTurnover(qreal turnover)
+{
+    m_turnover = turnover;
+    if (m_turnover >= 1) {
+        m_before = QImage();
+        m_beforeScaled = QPixmap();
+    }
+    update();
 }
 
 QSize Card::sizeHint() const
@@ -42,14 +94,14 @@ QSize Card::minimumSizeHint() const
     return {40, 40};
 }
 
-QRect Card::imageRect() const
+QRect Card::imageRect(const QImage& image) const
 {
     // A small margin keeps the focus frame and the gaps between cards visible.
     const int margin = qMax(3, qMin(width(), height()) / 32);
     const QRect area = rect().adjusted(margin, margin, -margin, -margin);
-    if (m_image.isNull() || area.isEmpty())
+    if (image.isNull() || area.isEmpty())
         return area;
-    QSize size = m_image.size();
+    QSize size = image.size();
     size.scale(area.size(), Qt::KeepAspectRatio);
     QRect target(QPoint(), size);
     target.moveCenter(area.center());
@@ -59,33 +111,103 @@ QRect Card::imageRect() const
 void Card::resizeEvent(QResizeEvent* event)
 {
     m_scaled = QPixmap();
+    m_beforeScaled = QPixmap();
     QAbstractButton::resizeEvent(event);
+}
+
+QPixmap Card::scaled(const QImage& image, const QRect& target, QPixmap& cache) const
+{
+    // Scaled from the full image straight to device pixels, so a high-density screen gets
+    // every pixel the image has.
+    const qreal dpr = devicePixelRatioF();
+    const QSize pixels = (QSizeF(target.size()) * dpr).toSize();
+    if (cache.isNull() || cache.size() != pixels) {
+        // All covered cards share one image, so they share its scaled copy as well.
+        const QString key = QStringLiteral("pairwell-card-%1-%2x%3")
+                                .arg(image.cacheKey())
+                                .arg(pixels.width())
+                                .arg(pixels.height());
+        if (!QPixmapCache::find(key, &cache)) {
+            cache = QPixmap::fromImage(
+                image.scaled(pixels, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+            QPixmapCache::insert(key, cache);
+        }
+        cache.setDevicePixelRatio(dpr);
+    }
+    return cache;
+}
+
+void Card::paintPicture(QPainter& painter)
+{
+    // The first half of a flip narrows the old picture to the card's edge, the second opens
+    // the new one from it.
+    const bool before = m_turnover < 0.5;
+    const QImage& image = before ? m_before : m_image;
+    const QRect target = imageRect(image);
+    if (image.isNull() || target.isEmpty())
+        return;
+    const qreal width = qAbs(1 - 2 * m_turnover);
+    if (width < 0.02)
+        return;
+    painter.save();
+    if (width < 1) {
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        const qreal centre = QRectF(target).center().x();
+        painter.translate(centre, 0);
+        painter.scale(width, 1);
+        painter.translate(-centre, 0);
+    }
+    painter.drawPixmap(target.topLeft(), scaled(image, target, before ? m_beforeScaled : m_scaled));
+    if (!before)
+        paintMark(painter, target);
+    painter.restore();
+}
+
+void Card::paintMark(QPainter& painter, const QRectF& target) const
+{
+    if (m_mark == Unmarked)
+        return;
+    const QPalette& pal = palette();
+    painter.setRenderHint(QPainter::Antialiasing);
+    const qreal unit = qMax<qreal>(2, target.width() / 40);
+    if (m_mark == Pending) {
+        // A dashed frame, unlike the solid focus frame, on a solid underlay that keeps it
+        // visible over any picture.
+        const QRectF frame = target.adjusted(unit, unit, -unit, -unit);
+        painter.setBrush(Qt::NoBrush);
+        painter.setPen(QPen(pal.color(QPalette::Base), unit * 2));
+        painter.drawRoundedRect(frame, unit * 2, unit * 2);
+        QPen dashes(pal.color(QPalette::Highlight), unit * 2, Qt::CustomDashLine, Qt::FlatCap);
+        dashes.setDashPattern({2, 1.5});
+        painter.setPen(dashes);
+        painter.drawRoundedRect(frame, unit * 2, unit * 2);
+        return;
+    }
+    // A found pair: faded towards the window's background, with a check in a disc.
+    QColor veil = pal.color(QPalette::Window);
+    veil.setAlpha(110);
+    painter.fillRect(target, veil);
+    const qreal radius = qMax<qreal>(7, target.width() / 8);
+    const QPointF centre(target.right() - radius - unit, target.top() + radius + unit);
+    painter.setPen(QPen(pal.color(QPalette::Base), unit));
+    painter.setBrush(pal.color(QPalette::Highlight));
+    painter.drawEllipse(centre, radius, radius);
+    QPen tick(pal.color(QPalette::HighlightedText), qMax<qreal>(2, radius / 3.5), Qt::SolidLine,
+              Qt::RoundCap, Qt::RoundJoin);
+    painter.setPen(tick);
+    painter.setBrush(Qt::NoBrush);
+    const qreal r = radius;
+    painter.drawPolyline(
+        QPolygonF({centre + QPointF(-0.45 * r, 0.02 * r), centre + QPointF(-0.12 * r, 0.35 * r),
+                   centre + QPointF(0.48 * r, -0.32 * r)}));
 }
 
 void Card::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    const QRect target = imageRect();
-    if (!m_image.isNull() && !target.isEmpty()) {
-        const qreal dpr = devicePixelRatioF();
-        const QSize pixels = target.size() * dpr;
-        if (m_scaled.isNull() || m_scaled.size() != pixels) {
-            // All covered cards share one image, so they share its scaled copy as well.
-            const QString key = QStringLiteral("pairwell-card-%1-%2x%3")
-                                    .arg(m_image.cacheKey())
-                                    .arg(pixels.width())
-                                    .arg(pixels.height());
-            if (!QPixmapCache::find(key, &m_scaled)) {
-                m_scaled = QPixmap::fromImage(
-                    m_image.scaled(pixels, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
-                QPixmapCache::insert(key, m_scaled);
-            }
-            m_scaled.setDevicePixelRatio(dpr);
-        }
-        painter.drawPixmap(target.topLeft(), m_scaled);
-    }
+    paintPicture(painter);
     if (isDown()) {
-        painter.fillRect(target, QColor(0, 0, 0, 40));
+        painter.fillRect(imageRect(m_image), QColor(0, 0, 0, 40));
     }
     if (hasFocus()) {
         QPen pen(palette().color(QPalette::Highlight), qMax(2, width() / 40));

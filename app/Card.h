@@ -4,6 +4,8 @@
 #include <QImage>
 #include <QPixmap>
 
+class QPropertyAnimation;
+
 /// One card on the board: a button that shows its image scaled to fit, aspect ratio kept.
 ///
 /// The card only remembers what it shows: its image and which face that is (or that it is
@@ -11,15 +13,34 @@
 class Card : public QAbstractButton
 {
     Q_OBJECT
+    Q_PROPERTY(Mark mark READ mark WRITE setMark)
+    Q_PROPERTY(qreal turnover READ turnover WRITE setTurnover)
 
 public:
     /// What face() returns while the card shows its cover.
     static constexpr int kCovered = -1;
 
+    /// How the card marks its place in the game, drawn over its face.
+    enum Mark
+    {
+        Unmarked, ///< a covered card, or one of a mismatch on view
+        Pending,  ///< the first card of a turn, waiting for its partner
+        Found,    ///< one of a found pair
+    };
+    Q_ENUM(Mark)
+
+    /// How a change of image shows.
+    enum Change
+    {
+        Flip, ///< the card turns over (when visible)
+        Swap, ///< the new image shows at once
+    };
+
     explicit Card(QWidget* parent = nullptr);
 
     /// Shows \a image; \a face is the face number it stands for, or kCovered for the cover.
-    void setImage(const QImage& image, int face);
+    /// The card takes the new face at once; only the picture catches up during a flip.
+    void setImage(const QImage& image, int face, Change change = Flip);
     /// The face number on view, or kCovered.
     int face() const { return m_face; }
     bool isFaceUp() const { return m_face != kCovered; }
@@ -36,6 +57,13 @@ public:
     void setPlay(bool turnable, bool found);
     /// The card's name for screen readers: its number, row and column on the board.
     QString spokenName() const;
+    Mark mark() const { return m_mark; }
+    void setMark(Mark mark);
+    /// How far a flip has come: 0 shows the old picture whole, 0.5 the card on edge, 1 the
+    /// new picture whole (and no flip running).
+    qreal turnover() const { return m_turnover; }
+    void setTurnover(qreal turnover);
+    bool isFlipping() const { return m_turnover < 1; }
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
@@ -54,7 +82,13 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
-    QRect imageRect() const;
+    QRect imageRect(const QImage& image) const;
+    /// \a image scaled for \a target at the device pixel ratio, kept in \a cache.
+    QPixmap scaled(const QImage& image, const QRect& target, QPixmap& cache) const;
+    /// Draws the picture on view, narrowed while the card turns over.
+    void paintPicture(QPainter& painter);
+    /// Draws the found or pending mark over the picture at \a target.
+    void paintMark(QPainter& painter, const QRectF& target) const;
     /// Tells screen readers what the card shows.
     void describe();
     /// Where the card sits on the board (from 0), or false when it is not on one.
@@ -68,4 +102,10 @@ private:
     int m_face = kCovered;
     bool m_turnable = false;
     bool m_found = false;
+    Mark m_mark = Unmarked;
+
+    QImage m_before;        ///< the picture a running flip turns away from
+    QPixmap m_beforeScaled; ///< m_before at its on-screen size
+    qreal m_turnover = 1;
+    QPropertyAnimation* m_flip = nullptr; ///< made at the first flip
 };

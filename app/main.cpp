@@ -11,6 +11,9 @@ int main(int argc, char* argv[])
 
     AppDelegate delegate;
     delegate.applicationDidFinishLaunching();
+    delegate.restoreWindowPlace();
+    QObject::connect(&app, &QCoreApplication::aboutToQuit, &delegate,
+                     &AppDelegate::saveWindowPlace);
     delegate.window()->show();
     return app.exec();
 }

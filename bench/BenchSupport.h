@@ -16,8 +16,9 @@ void report(const QString& what, const QList<double>& samples, const QString& un
 /// QApplication exists. Returns the folder.
 QString isolateHome();
 
-/// Milliseconds from a mouse click on a face-down card to its face shown and painted, one
-/// sample per click, over \a games perfect games (twenty clicks each) on \a delegate's board.
+/// Milliseconds from a mouse click on a face-down card to its first paint after it took its
+/// face (the first frame of its flip, which reaches the face picture halfway), one sample per
+/// click, over \a games perfect games (twenty clicks each) on \a delegate's board.
 /// The delegate's window must be shown.
 QList<double> clickToPaint(AppDelegate& delegate, int games);
 

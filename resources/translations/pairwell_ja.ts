@@ -24,6 +24,10 @@
         <source>Cards %1 and %2 face down again</source>
         <translation>カード %1 と %2 を裏向きに戻しました</translation>
     </message>
+    <message>
+        <source>Clicks: %1</source>
+        <translation>クリック数: %1</translation>
+    </message>
 </context>
 <context>
     <name>Card</name>
