@@ -82,6 +82,7 @@ const QString kUnzip = QStringLiteral("/usr/bin/unzip");
 constexpr qint64 kArchiveCap = qint64(1) << 29;  // 512 MiB, far above any real release
 constexpr qint64 kSignatureCap = 1 << 14;        // a minisign signature is a few lines
 constexpr qint64 kUnpackedCap = qint64(1) << 31; // 2 GiB unpacked
+constexpr int kUnzipLimit = 10 * 60 * 1000;      // no honest archive takes longer to unpack
 constexpr qint64 kSpare = 1 << 20;               // left free in Downloads after unpacking
 
 QString name(const char* key)
@@ -225,6 +226,7 @@ void MendJob::unzip(const QStringList& arguments, std::function<void(const QByte
         if (error == QProcess::FailedToStart)
             end(false);
     });
+    QTimer::singleShot(kUnzipLimit, process, &QProcess::kill);
     process->start();
 }
 
