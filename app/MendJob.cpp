@@ -237,49 +237,92 @@ void MendJob::install()
     if (!refusal.isEmpty())
         return fail(refusal);
     // Look at the entries before anything is unpacked.
-    unzip({QStringLiteral("-Z1"), zips}, [this, zips](const QByteArray& listing) {
-        const QStringList names = QString::fromUtf8(listing).split(u'\n', Qt::SkipEmptyParts);
-        unzip({QStringLiteral("-Zt"), zips}, [this, zips, names](const QByteArray& totals) {
-            static const QRegularExpression bytes(QStringLiteral("(\\d+) bytes uncompressed"));
-            const QRegularExpressionMatch sum = bytes.match(QString::fromLatin1(totals));
-            const QString refusal =
-                vetListing(names, sum.hasMatch() ? sum.captured(1).toLongLong() : -1);
-            if (!refusal.isEmpty())
-                return fail(refusal);
-            QStringList tops;
-            for (const QString& entry : names)
-                tops << entry.section(u'/', 0, 0, QString::SectionSkipEmpty);
-            tops.removeDuplicates();
-            // Never merge with leftovers, nor overwrite anything of the player's.
-            if (!clear(tops))
-                return fail(QStringLiteral("cannot clear the way in ") + name("down"));
-            m_tops = tops;
-            unzip({QStringLiteral("-o"), QStringLiteral("-d"), name("down"), zips},
-                  [this, zips](const QByteArray&) {
-                      const QString refusal = vetUnpacked();
-                      if (!refusal.isEmpty())
-                          return fail(refusal);
-                      if (!place())
-                          return fail(QStringLiteral("the application was not replaced"));
-                      m_tops.clear();
-                      m_written = false;
-                      for (const QString& leftover :
-                           {zips, name("down") + QStringLiteral("/__MACOSX")})
-                          if (QFileInfo::exists(leftover) && !platform::moveToTrash(leftover))
-                              qCWarning(lcUpdate).noquote()
-                                  << "cannot move to the Trash:" << leftover;
-                      qCInfo(lcUpdate) << "update installed";
-                      emit finished(true);
-                  });
+    unzip({QStringLiteral("-Z"), zips}, [this, zips](const QByteArray& text) {
+        const Listing listing = readListing(text);
+        if (const QString refusal = vetListing(listing); !refusal.isEmpty())
+            return fail(refusal);
+        if (listing.links.isEmpty())
+            return unpack(listing.names);
+        // A link's target is its content: read them all in one go, in the listing's order.
+        QStringList arguments = {QStringLiteral("-p"), zips};
+        for (const auto& [link, size] : listing.links)
+            arguments << QString(link).replace(QRegularExpression(QStringLiteral("([[*?])")),
+                                               QStringLiteral("[\\1]"));
+        unzip(arguments, [this, listing](const QByteArray& targets) {
+            qsizetype at = 0;
+            for (const auto& [link, size] : listing.links) {
+                const QString target = QString::fromUtf8(targets.mid(at, size));
+                at += size;
+                const QString resolved = QDir::cleanPath(link.section(u'/', 0, -2) + u'/' + target);
+                if (target.startsWith(u'/') || !resolved.startsWith(name("apps") + ".app/"))
+                    return fail(QStringLiteral("a link leads out of the application: ") + link);
+            }
+            if (at != targets.size())
+                return fail(QStringLiteral("the links of the archive cannot be read"));
+            unpack(listing.names);
         });
     });
 }
 
-QString MendJob::vetListing(const QStringList& names, qint64 total) const
+void MendJob::unpack(const QStringList& names)
+{
+    QStringList tops;
+    for (const QString& entry : names)
+        tops << entry.section(u'/', 0, 0, QString::SectionSkipEmpty);
+    tops.removeDuplicates();
+    // Never merge with leftovers, nor overwrite anything of the player's.
+    if (!clear(tops))
+        return fail(QStringLiteral("cannot clear the way in ") + name("down"));
+    m_tops = tops;
+    const QString zips = name("zips");
+    unzip({QStringLiteral("-o"), QStringLiteral("-d"), name("down"), zips},
+          [this, zips](const QByteArray&) {
+              const QString refusal = vetUnpacked();
+              if (!refusal.isEmpty())
+                  return fail(refusal);
+              if (!place())
+                  return fail(QStringLiteral("the application was not replaced"));
+              m_tops.clear();
+              m_written = false;
+              for (const QString& leftover : {zips, name("down") + QStringLiteral("/__MACOSX")})
+                  if (QFileInfo::exists(leftover) && !platform::moveToTrash(leftover))
+                      qCWarning(lcUpdate).noquote() << "cannot move to the Trash:" << leftover;
+              qCInfo(lcUpdate) << "update installed";
+              emit finished(true);
+          });
+}
+
+MendJob::Listing MendJob::readListing(const QByteArray& text)
+{
+    // zipinfo's short lines: permissions, version, system, size, type, method, date, time, name.
+    static const QRegularExpression entry(QStringLiteral(
+        "^([-a-zA-Z]{7,10})\\s+\\S+\\s+\\S+\\s+(\\d+)\\s+\\S+\\s+\\S+\\s+\\S+\\s+\\S+\\s(.+)$"));
+    static const QRegularExpression count(QStringLiteral("number of entries: (\\d+)"));
+    Listing listing;
+    qint64 entries = -1;
+    for (const QString& line : QString::fromUtf8(text).split(u'\n')) {
+        if (const QRegularExpressionMatch m = count.match(line); m.hasMatch()) {
+            entries = m.captured(1).toLongLong();
+        } else if (const QRegularExpressionMatch m = entry.match(line); m.hasMatch()) {
+            const qint64 size = m.captured(2).toLongLong();
+            listing.names << m.captured(3);
+            listing.total += size;
+            if (m.captured(1).startsWith(u'l'))
+                listing.links.append({m.captured(3), size});
+        }
+    }
+    // Every entry must have been read, or none counts.
+    if (entries != listing.names.size())
+        listing.names.clear();
+    return listing;
+}
+
+QString MendJob::vetListing(const Listing& listing) const
 {
     const QString down = name("down");
-    if (names.isEmpty() || total < 0)
-        return QStringLiteral("the archive lists nothing");
+    const QStringList& names = listing.names;
+    if (names.isEmpty())
+        return QStringLiteral("the archive lists nothing readable");
     if (QString outside = leaves(names); !outside.isEmpty())
         return outside;
     const QString app = name("apps") + QStringLiteral(".app/");
@@ -287,9 +330,9 @@ QString MendJob::vetListing(const QStringList& names, qint64 total) const
         if (!names.contains(app + file))
             return QStringLiteral("the archive holds no ") + app + file;
     const qint64 room = QStorageInfo(down).bytesAvailable() - kSpare;
-    if (total > kUnpackedCap || total > room)
+    if (listing.total > kUnpackedCap || listing.total > room)
         return QStringLiteral("the archive unpacks to %1 bytes; %2 may be used")
-            .arg(total)
+            .arg(listing.total)
             .arg(qMin(room, kUnpackedCap));
     return QString();
 }

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <QList>
 #include <QLoggingCategory>
 #include <QObject>
+#include <QPair>
 #include <QPointer>
 #include <QStringList>
 #include <functional>
@@ -62,9 +64,19 @@ signals:
 private:
     /// Runs "/usr/bin/unzip" with \a arguments, away from any terminal and input.
     void unzip(const QStringList& arguments, std::function<void(const QByteArray&)> then);
-    /// Why the archive listing \a names with \a total unpacked bytes may not be unpacked;
-    /// empty when it may.
-    QString vetListing(const QStringList& names, qint64 total) const;
+    /// What the archive's listing tells.
+    struct Listing
+    {
+        QStringList names;                   ///< every entry, in the archive's order
+        QList<QPair<QString, qint64>> links; ///< the link entries with their sizes
+        qint64 total = 0;                    ///< bytes once unpacked
+    };
+    /// Reads the output of "unzip -Z"; no names when any line cannot be read.
+    static Listing readListing(const QByteArray& text);
+    /// Why the archive with \a listing may not be unpacked; empty when it may.
+    QString vetListing(const Listing& listing) const;
+    /// Unpacks the archive, whose entries are \a names, and installs what it holds.
+    void unpack(const QStringList& names);
     /// Why the unpacked application may not replace the old one; empty when it may.
     QString vetUnpacked() const;
     /// Sends what stands at the top-level names in the Downloads folder to the Trash.
