@@ -349,15 +349,16 @@ QString MendJob::vetUnpacked() const
             (file == program().first() && !info.isExecutable()))
             return QStringLiteral("not a program: ") + info.filePath();
     }
-    // A link must stay inside the application, which may move anywhere.
+    // A link must stay inside the application, which may move anywhere; one that leads
+    // nowhere counts as leading out.
+    const QString inside = folder.canonicalFilePath() + u'/';
     QDirIterator it(app, QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot,
                     QDirIterator::Subdirectories);
     while (it.hasNext()) {
         const QFileInfo entry(it.next());
         if (!entry.isSymLink())
             continue;
-        const QString target = QDir::cleanPath(entry.symLinkTarget());
-        if (!target.startsWith(app + u'/'))
+        if (!entry.canonicalFilePath().startsWith(inside))
             return QStringLiteral("a link leads out of the application: ") + entry.filePath();
     }
     return QString();
