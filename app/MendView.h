@@ -21,8 +21,8 @@ class MendNews;
 /// it and installs it in place of the application in the Applications folder.
 ///
 /// Every name and address comes from the name table (TLUPBook). Fetches run in the
-/// background, so the window keeps responding; the install never leaves the player without
-/// an application.
+/// background, so the window keeps responding. The download and install steps live in
+/// MendJob; the pane starts them and shows their outcome.
 class MendView : public QWidget
 {
     Q_OBJECT
@@ -47,8 +47,8 @@ public slots:
     /// Reads the update page and, when it publishes a newer version, says so in the status
     /// text and brings the panel, with its download button, to the front.
     void TLUPVers();
-    /// Hides the download button, downloads the update archive into the Downloads folder and
-    /// then installs it.
+    /// Hides the download button, downloads the update archive and its signature into the
+    /// Downloads folder and then installs it.
     void TLUPSave();
 
 signals:
