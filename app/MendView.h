@@ -2,9 +2,9 @@
 
 #include <QPointer>
 #include <QWidget>
-#include <functional>
 #include <memory>
 
+class MendJob;
 class QDialog;
 class QLabel;
 class QNetworkAccessManager;
@@ -21,8 +21,8 @@ class MendNews;
 /// it and installs it in place of the application in the Applications folder.
 ///
 /// Every name and address comes from the name table (TLUPBook). Fetches run in the
-/// background, so the window keeps responding; the install never leaves the player without
-/// an application.
+/// background, so the window keeps responding. The download and install steps live in
+/// MendJob; the pane starts them and shows their outcome.
 class MendView : public QWidget
 {
     Q_OBJECT
@@ -40,15 +40,15 @@ public:
     QLabel* TLUPMess() const;
     /// The progress bar that runs while an update is downloaded and installed.
     QProgressBar* TLUPSpin() const;
-    /// The button that starts the download; hidden for good once it has been used.
+    /// The button that starts the download; hidden while a download runs.
     QPushButton* TLUPPush() const;
 
 public slots:
     /// Reads the update page and, when it publishes a newer version, says so in the status
-    /// text and brings the panel to the front.
+    /// text and brings the panel, with its download button, to the front.
     void TLUPVers();
-    /// Hides the download button, downloads the update archive into the Downloads folder and
-    /// then installs it.
+    /// Hides the download button, downloads the update archive and its signature into the
+    /// Downloads folder and then installs it.
     void TLUPSave();
 
 signals:
@@ -59,32 +59,29 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
-    /// Installs the downloaded archive: checks it, unpacks it, sends the old application to
-    /// the Trash and moves the new one into the Applications folder.
+    /// Installs the downloaded archive: verifies its signature, checks and unpacks it, sends
+    /// the old application to the Trash and moves the new one into the Applications folder.
     void TLUPFile();
 
     /// Finds the version line in the page \a text and, when it publishes a newer version than
     /// the running one, shows the notice and the panel.
     void judge(const QString& text);
-    /// Runs "/usr/bin/unzip" with \a arguments and hands its success and output to \a then.
-    void unzip(const QStringList& arguments, std::function<void(bool, const QByteArray&)> then);
-    /// Whether every entry of the archive listing \a names stays inside the Downloads folder.
-    bool contained(const QByteArray& names) const;
-    /// Replaces the application in the Applications folder with the unpacked one.
-    bool place();
-    /// Ends a download or install that went wrong: stops the bar and shows the error text.
-    void fail(const QString& why);
+    /// Shows the download's progress on the bar.
+    void showProgress(qint64 received, qint64 total);
+    /// Ends a download and install: stops the bar and shows its outcome.
+    void conclude(bool installed);
     /// Names the running application and its version in the pane.
     void showRunning();
+    /// Runs the bar without a measure, with \a text where the style shows it.
+    void spinBusy(const QString& text);
     /// Stops the progress bar.
     void stopSpin();
-    /// Aborts \a reply once it brings more than \a limit bytes.
-    void cap(QNetworkReply* reply, qint64 limit);
 
     std::unique_ptr<Ui::MendView> m_ui;
     std::unique_ptr<Ui::MendNews> m_newsUi;
     QNetworkAccessManager* m_network = nullptr;
-    QPointer<QNetworkReply> m_download; ///< the archive download on its way, if any
+    QPointer<QNetworkReply> m_check; ///< the page fetch on its way, if any
+    QPointer<MendJob> m_job;         ///< the download and install under way, if any
 
     // Outlets, from the two forms.
     QPointer<QDialog> m_news;

@@ -9,6 +9,7 @@ namespace updatenames {
 namespace {
 QString g_blog; // set by tests only
 QString g_site;
+QByteArray g_key = PAIRWELL_UPDATE_KEY;
 } // namespace
 
 QString entry(const QString& key)
@@ -27,9 +28,9 @@ QString entry(const QString& key)
     if (key == QLatin1String("zips"))
         return QStringLiteral("%1/%2.zip").arg(down, lows);
     if (key == QLatin1String("blog"))
-        return g_blog.isEmpty() ? kBlog : g_blog;
+        return g_blog.isEmpty() ? QStringLiteral(PAIRWELL_UPDATE_BLOG) : g_blog;
     if (key == QLatin1String("site"))
-        return g_site.isEmpty() ? kSite : g_site;
+        return g_site.isEmpty() ? QStringLiteral(PAIRWELL_UPDATE_SITE) : g_site;
     return QString();
 }
 
@@ -37,6 +38,16 @@ void setBases(const QString& blog, const QString& site)
 {
     g_blog = blog;
     g_site = site;
+}
+
+QByteArray publicKey()
+{
+    return g_key;
+}
+
+void setPublicKey(const QByteArray& key)
+{
+    g_key = key;
 }
 
 QString pageAddress()

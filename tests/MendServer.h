@@ -1,5 +1,6 @@
 #pragma once
 
+#include "MendJob.h"
 #include "UpdateNames.h"
 
 #include <QHash>
@@ -18,16 +19,27 @@ public:
     {
         int status = 200;
         QByteArray body;
-        bool cut = false; ///< announce the whole body but close the connection halfway
+        bool cut = false;    ///< announce the whole body but close the connection halfway
+        QByteArray location; ///< where a redirect leads
     };
+    /// A port that takes connections and never answers.
+    QTcpServer silent;
     QHash<QString, Answer> answers;
+
+    /// An answer that redirects to the silent port.
+    Answer toSilence() const
+    {
+        return {302, "", false,
+                "http://127.0.0.1:" + QByteArray::number(silent.serverPort()) + "/"};
+    }
 
     MendServer()
     {
-        if (!listen(QHostAddress::LocalHost))
+        if (!listen(QHostAddress::LocalHost) || !silent.listen(QHostAddress::LocalHost))
             qFatal("cannot listen on 127.0.0.1");
         const QString base = QStringLiteral("http://127.0.0.1:%1/").arg(serverPort());
         updatenames::setBases(base, base);
+        mendjob::setDeadline(3000); // what the silent port tests, kept short
         QNetworkProxy::setApplicationProxy(QNetworkProxy::NoProxy);
         connect(this, &QTcpServer::newConnection, this, [this] {
             while (QTcpSocket* socket = nextPendingConnection())
@@ -45,8 +57,9 @@ private:
         const Answer answer = answers.value(path, Answer{404, "not here"});
         // Any reason phrase will do: nothing reads it.
         socket->write("HTTP/1.1 " + QByteArray::number(answer.status) +
-                      " Answer\r\nConnection: close\r\nContent-Length: " +
-                      QByteArray::number(answer.body.size()) + "\r\n\r\n");
+                      " Answer\r\nConnection: close\r\n" +
+                      (answer.location.isEmpty() ? "" : "Location: " + answer.location + "\r\n") +
+                      "Content-Length: " + QByteArray::number(answer.body.size()) + "\r\n\r\n");
         socket->write(answer.cut ? answer.body.left(answer.body.size() / 2) : answer.body);
         socket->disconnectFromHost();
     }

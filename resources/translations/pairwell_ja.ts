@@ -282,6 +282,14 @@
         <source>Done. Updated Version Will Run in The Next Launch.</source>
         <translation>完了しました。新しいバージョンは次回の起動から使われます。</translation>
     </message>
+    <message>
+        <source>Checking for updates…</source>
+        <translation>アップデートを確認しています…</translation>
+    </message>
+    <message>
+        <source>%1 %2 is published. Download and install it now? It runs from the next launch.</source>
+        <translation>%1 %2 が公開されています。今すぐダウンロードしてインストールしますか? 次回の起動から使われます。</translation>
+    </message>
 </context>
 <context>
     <name>PreferencesWindow</name>
