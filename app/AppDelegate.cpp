@@ -19,7 +19,6 @@
 #include <QMainWindow>
 #include <QScopeGuard>
 #include <QScreen>
-#include <QSettings>
 #include <QVBoxLayout>
 
 Q_LOGGING_CATEGORY(lcGame, "pairwell.game")
@@ -365,9 +364,7 @@ const QString kWindowKey = QStringLiteral("window/geometry");
 
 void AppDelegate::restoreWindowPlace()
 {
-    QRect place = QSettings(QStringLiteral("Tallowen"), QStringLiteral("Pairwell"))
-                      .value(kWindowKey)
-                      .toRect();
+    QRect place = store::value(kWindowKey).toRect();
     if (!place.isValid())
         return;
     // The screen it was on may be gone or smaller now: fit the window into the one that
@@ -386,9 +383,13 @@ void AppDelegate::restoreWindowPlace()
 
 void AppDelegate::saveWindowPlace() const
 {
-    QSettings settings(QStringLiteral("Tallowen"), QStringLiteral("Pairwell"));
-    settings.setValue(kWindowKey, m_window->normalGeometry());
-    settings.sync();
+    // Through the store like every other key: a plain QSettings write could empty the file on
+    // a full disk and take the sets' names with it.
+    const QRect place = m_window->normalGeometry();
+    if (store::change(kWindowKey, [place](const QVariant&) {
+            return std::optional<QVariant>(place);
+        }) == store::Outcome::Failed)
+        qCWarning(lcGame) << "the window's place could not be stored";
 }
 
 void AppDelegate::showPreferences()
