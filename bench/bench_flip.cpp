@@ -118,6 +118,20 @@ void writeFrames(AppDelegate& delegate, const QString& dir, const QString& name)
     board->grab().save(QStringLiteral("%1/%2-marks.png").arg(dir, name));
 }
 
+/// Plays \a games perfect games, handing each card to \a click in the order that finds
+/// every pair at once.
+template <typename Click> void playPerfect(AppDelegate& delegate, int games, Click click)
+{
+    for (int g = 0; g < games; ++g) {
+        delegate.tear();
+        settle(50);
+        for (int face = 0; face < game::kPairs; ++face)
+            for (int tag = 0; tag < game::kCards; ++tag)
+                if (game::rows.value(tag) == face)
+                    click(delegate.cardAt(tag));
+    }
+}
+
 /// Times, over \a games perfect games, the first frame of each click's flip and every frame
 /// of the flips, with the set in use.
 void measure(TimedApp& app, AppDelegate& delegate, int games, const QString& set)
@@ -126,28 +140,19 @@ void measure(TimedApp& app, AppDelegate& delegate, int games, const QString& set
     // flip to end so that no other card is painting.
     QList<double> firstFrame;
     QList<double> turned;
-    for (int g = 0; g < games; ++g) {
-        delegate.tear();
-        settle(50);
-        for (int face = 0; face < game::kPairs; ++face) {
-            for (int tag = 0; tag < game::kCards; ++tag) {
-                if (game::rows.value(tag) != face)
-                    continue;
-                Card* card = delegate.cardAt(tag);
-                FirstFrame watcher;
-                card->installEventFilter(&watcher);
-                QElapsedTimer clock;
-                clock.start();
-                QTest::mouseClick(card, Qt::LeftButton);
-                while (watcher.turnover < 0 && clock.elapsed() < 1000)
-                    QCoreApplication::processEvents();
-                firstFrame.append(clock.nsecsElapsed() / 1e6);
-                turned.append(watcher.turnover);
-                card->removeEventFilter(&watcher);
-                finishFlips(delegate);
-            }
-        }
-    }
+    playPerfect(delegate, games, [&](Card* card) {
+        FirstFrame watcher;
+        card->installEventFilter(&watcher);
+        QElapsedTimer clock;
+        clock.start();
+        QTest::mouseClick(card, Qt::LeftButton);
+        while (watcher.turnover < 0 && clock.elapsed() < 1000)
+            QCoreApplication::processEvents();
+        firstFrame.append(clock.nsecsElapsed() / 1e6);
+        turned.append(watcher.turnover);
+        card->removeEventFilter(&watcher);
+        finishFlips(delegate);
+    });
     benchsupport::report(QStringLiteral("click to first painted frame of the flip, %1").arg(set),
                          firstFrame, QStringLiteral("ms"));
     benchsupport::report(QStringLiteral("  how far the card had turned in that frame (0..1)"),
@@ -157,21 +162,13 @@ void measure(TimedApp& app, AppDelegate& delegate, int games, const QString& set
     // flip ends. The window is the unit repainted, so each figure covers every card redrawn.
     app.frames.clear();
     int flips = 0;
-    for (int g = 0; g < games; ++g) {
-        delegate.tear();
-        settle(50);
-        for (int face = 0; face < game::kPairs; ++face) {
-            for (int tag = 0; tag < game::kCards; ++tag) {
-                if (game::rows.value(tag) != face)
-                    continue;
-                app.timing = true;
-                QTest::mouseClick(delegate.cardAt(tag), Qt::LeftButton);
-                finishFlips(delegate);
-                app.timing = false;
-                ++flips;
-            }
-        }
-    }
+    playPerfect(delegate, games, [&](Card* card) {
+        app.timing = true;
+        QTest::mouseClick(card, Qt::LeftButton);
+        finishFlips(delegate);
+        app.timing = false;
+        ++flips;
+    });
     benchsupport::report(
         QStringLiteral("frame of one flip, twenty cards on the board, %1").arg(set), app.frames,
         QStringLiteral("ms"));
