@@ -41,15 +41,29 @@ std::optional<Keys> parse(const QByteArray& bytes)
     return keys;
 }
 
-/// The keys as the file holds them now; empty when there is no file, nothing when it
-/// cannot be read. The last parse is kept, since the game reads "used" at every card.
+/// The keys of an older build: on macOS and Windows they were kept in the native store, and
+/// are read from there until the first change writes them all into the file.
+Keys earlierKeys()
+{
+    Keys keys;
+#if defined(Q_OS_DARWIN) || defined(Q_OS_WIN)
+    const QSettings s(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Tallowen"),
+                      QStringLiteral("Pairwell"));
+    for (const QString& key : s.allKeys())
+        keys.insert(key, s.value(key));
+#endif
+    return keys;
+}
+
+/// The keys as the file holds them now (an older build's when there is no file yet), nothing when
+/// it cannot be read. The last parse is kept, since the game reads "used" at every card.
 std::optional<Keys> readKeys()
 {
     static QByteArray lastBytes;
     static Keys lastKeys;
     QFile file(settingsFile());
     if (!file.exists())
-        return Keys();
+        return earlierKeys();
     if (!file.open(QIODevice::ReadOnly))
         return std::nullopt;
     const QByteArray bytes = file.readAll();
