@@ -18,7 +18,6 @@ class BoardTest : public QObject
     void click(int tag) { QTest::mouseClick(card(tag), Qt::LeftButton); }
     QWidget* part(const char* name) const { return m_game->window()->findChild<QWidget*>(name); }
     QString message() const { return static_cast<QLabel*>(part("mess"))->text(); }
-    bool gateShown() const { return part("gate")->isVisible(); }
     void press(const char* button) { QTest::mouseClick(part(button), Qt::LeftButton); }
 
 private slots:
@@ -29,8 +28,7 @@ private slots:
         setRandomSource([] { return 0u; });
         game::hang = nullptr;
         game::kick = game::hits = 0;
-        const QByteArray test = QTest::currentTestFunction();
-        if (test == "seeding" || test == "scoreTable")
+        if (QByteArrayList{"seeding", "scoreTable"}.contains(QTest::currentTestFunction()))
             return; // these launch over a store of their own
         m_game = std::make_unique<AppDelegate>();
         m_game->applicationDidFinishLaunching();
@@ -73,7 +71,6 @@ private slots:
         game.milk();
         QTEST(store::book(), "bookAfter");
         QCOMPARE(store::usedName(), used.isNull() ? store::kDefaultSet : used);
-        QCOMPARE(game.used(), store::folder(store::usedName()));
         QVERIFY(seeded || !QFileInfo::exists(store::root()));
         for (int i = 0; seeded && i < store::kImages; ++i) {
             const QString file = store::imageFile(folder, i);
@@ -168,7 +165,7 @@ private slots:
         QTEST(int(game::hits), "hits");
         QVERIFY(down < 0 || !card(down)->isFaceUp());
         QVERIFY(down < 0 || card(down)->image() == QImage(store::defaultImage(store::kCover)));
-        QTEST(gateShown(), "over");
+        QTEST(part("gate")->isVisible(), "over");
         QTEST(message(), "text");
     }
 
@@ -248,7 +245,7 @@ private slots:
         m_game->window()->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(m_game->window()));
         QTest::keyClick(m_game->window(), Qt::Key_N, Qt::ControlModifier);
-        QVERIFY(!gateShown());
+        QVERIFY(!part("gate")->isVisible());
         card(from)->setFocus(Qt::TabFocusReason);
         for (const QString& key : keys.split(u' '))
             QTest::keyClick(QApplication::focusWidget(), QKeySequence(key)[0].key());
