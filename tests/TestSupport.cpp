@@ -1,17 +1,8 @@
 #include "TestSupport.h"
 
-#include "Store.h"
-
-#include <QDir>
-#include <QProcess>
-#include <QStorageInfo>
-#include <QTemporaryDir>
-#include <memory>
-
 namespace testsupport {
-namespace {
-std::unique_ptr<QTemporaryDir> g_home;
-} // namespace
+
+static std::unique_ptr<QTemporaryDir> g_home;
 
 void isolateHome()
 {

@@ -4,20 +4,6 @@
 
 #include "TestSupport.h"
 
-namespace {
-
-int run(const QString& program, const QStringList& arguments, QByteArray* output)
-{
-    QProcess process;
-    process.setProcessChannelMode(QProcess::MergedChannels);
-    process.start(program, arguments);
-    process.waitForFinished(120000);
-    *output = process.readAll();
-    return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-}
-
-} // namespace
-
 class DesktopFilesTest : public QObject
 {
     Q_OBJECT
@@ -29,32 +15,29 @@ private slots:
 #if defined(Q_OS_MACOS) || defined(Q_OS_WIN)
         QSKIP("the freedesktop.org layout is for Linux and the other Unix desktops");
 #endif
-        QByteArray output;
-        QCOMPARE(
-            run("cmake", {"--install", PAIRWELL_BINARY_DIR, "--prefix", prefix.path()}, &output),
-            0);
+        // The tools say why on their output, which the test log keeps.
+        QCOMPARE(QProcess::execute("cmake",
+                                   {"--install", PAIRWELL_BINARY_DIR, "--prefix", prefix.path()}),
+                 0);
         const QDir root(prefix.path());
         const QString id = QStringLiteral("com.tallowen.Pairwell");
-        QVERIFY2(QFileInfo(root.filePath("bin/pairwell")).isExecutable(), output.constData());
+        QVERIFY(QFileInfo(root.filePath("bin/pairwell")).isExecutable());
         const QString icon = QStringLiteral("share/icons/hicolor/256x256/apps/%1.png").arg(id);
         QCOMPARE(QImage(root.filePath(icon)).size(), QSize(256, 256));
-        const QString entry =
-            root.filePath(QStringLiteral("share/applications/%1.desktop").arg(id));
-        QVERIFY2(run("desktop-file-validate", {entry}, &output) == 0, output.constData());
+        const QString entry = QStringLiteral("share/applications/%1.desktop").arg(id);
+        QCOMPARE(QProcess::execute("desktop-file-validate", {root.filePath(entry)}), 0);
         // The metadata is checked together with the entry and the icon it names.
-        QVERIFY2(run("appstreamcli", {"validate-tree", "--no-net", prefix.path()}, &output) == 0,
-                 output.constData());
+        QCOMPARE(QProcess::execute("appstreamcli", {"validate-tree", "--no-net", prefix.path()}),
+                 0);
     }
 
     void firstLaunchSeedsTheStore()
     {
-        // A HOME of its own, empty, so this really is the first launch.
+        // A HOME of its own, empty, so this really is the first launch; this process has
+        // already dropped the XDG overrides.
         QTemporaryDir home;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("HOME", home.path());
-        env.insert("QT_QPA_PLATFORM", "offscreen");
-        for (const char* name : {"XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_CACHE_HOME"})
-            env.remove(QString::fromLatin1(name));
         QProcess game;
         game.setProcessEnvironment(env);
         const QString installed = prefix.path() + QStringLiteral("/bin/pairwell");
@@ -70,10 +53,6 @@ private slots:
         QCOMPARE(game.state(), QProcess::Running);
         game.kill();
         game.waitForFinished(5000);
-        QSettings settings(file, QSettings::IniFormat);
-        QCOMPARE(settings.value("book").toStringList()
-                     << settings.value("used").toString() << settings.value("high").toString(),
-                 QStringList({"Default", "Default", "0"}));
         // Nothing but set folders in the store root, and the Default set whole.
         QCOMPARE(QDir(root).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), {"Default"});
         QCOMPARE(QDir(root + "/Default").entryList(QDir::Files).size(), store::kImages);
