@@ -156,8 +156,7 @@ private slots:
         QCOMPARE(store::book(), QStringList({"Default", "Birds", "Cats", "cats", longest}));
         // Neither the size it asks for nor the least it accepts may pass a 1024 x 768 screen.
         const QSize wants = window->sizeHint().expandedTo(window->minimumSizeHint());
-        QVERIFY2(wants.width() <= 1024 && wants.height() <= 768,
-                 qPrintable(QStringLiteral("%1 x %2").arg(wants.width()).arg(wants.height())));
+        QCOMPARE(wants.boundedTo({1024, 768}), wants);
         QCOMPARE(pops()->itemData(4, Qt::ToolTipRole).toString(), longest);
         QCOMPARE(pops()->toolTip(), longest);
         // Another copy of the game saves Dogs, without its folder here: the pop-up follows
@@ -275,7 +274,7 @@ private slots:
         for (int k = 0; k < 2; ++k) {
             copies[k].start(QCoreApplication::applicationFilePath(),
                             {"-copy", titles.at(k), QString::number(k)});
-            QVERIFY(copies[k].waitForReadyRead(20000)); // its wells are full
+            QVERIFY(copies[k].waitForReadyRead(20000)); // it is up
         }
         for (auto& copy : copies)
             copy.closeWriteChannel();
