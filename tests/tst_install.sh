@@ -5,8 +5,7 @@
 set -eu
 build=$1 source=$2 qtlibs=$3 qtplugins=$4
 work=$(mktemp -d "${TMPDIR:-/tmp}/pairwell-install-XXXXXX")
-pids=()
-trap 'for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done; rm -rf "$work"' EXIT
+trap 'kill $(jobs -p) 2>/dev/null || true; rm -rf "$work"' EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
 export HOME=$work/home
@@ -16,22 +15,20 @@ app=$HOME/Applications/Pairwell.app
 data=$HOME/.local/share
 sets=$data/Tallowen/Pairwell
 
-# Starts the game in the background and waits until it has seeded its store and written the
-# best score, the last step of its start.
-start() {
+# Starts the game in the background, waits until it has seeded its store and written the
+# best score (the last step of its start), notes the Qt files it loaded and ends it.
+run() {
     rm -rf "$HOME/.config" "$sets"
     "$@" >"$work/out" 2>&1 &
     pid=$!
-    pids+=("$pid")
     for _ in $(seq 600); do
-        grep -qs '^high=' "$HOME/.config/Tallowen/Pairwell.conf" && return
+        grep -qs '^high=' "$HOME/.config/Tallowen/Pairwell.conf" && break
         kill -0 "$pid" 2>/dev/null || fail "the game ended early: $(cat "$work/out")"
         sleep 0.1
     done
-    fail "the game did not finish starting: $(cat "$work/out")"
-}
-stop() {
-    [ -f "$sets/Default/10.png" ] || fail "the game made no store"
+    grep -qs '^high=' "$HOME/.config/Tallowen/Pairwell.conf" && [ -f "$sets/Default/10.png" ] ||
+        fail "the game did not finish starting: $(cat "$work/out")"
+    loaded=$(awk '$6 ~ /libQt6|\/plugins\// { print $6 }' "/proc/$pid/maps" | sort -u)
     kill "$pid"
     wait "$pid" || true
 }
@@ -46,38 +43,27 @@ for file in "$app/qt.conf" "$app/translations/qtbase_ja.qm" "$data/metainfo/com.
     "$data/icons/hicolor/256x256/apps/com.tallowen.Pairwell.png"; do
     [ -s "$file" ] || fail "$file was not installed"
 done
-QT_QPA_PLATFORM=offscreen start "$exec"
-stop
+QT_QPA_PLATFORM=offscreen run "$exec"
 
 # The folder on its own: the system's Qt libraries emptied and its plugin folder hidden in a
 # private mount namespace, the game on a private X server.
-skipped=
-if [ "$(id -u)" != 0 ] || ! unshare -m mount -t tmpfs none "$work" 2>/dev/null; then
-    skipped="the masked start needs root and mounts in a private namespace (unshare -m)"
-else
-    : >"$work/empty"
+skipped="the masked start needs root and mounts in a private namespace (unshare -m)"
+if [ "$(id -u)" = 0 ] && unshare -m mount -t tmpfs none "$work" 2>/dev/null; then
+    skipped=
     Xvfb -displayfd 3 -nolisten tcp 3>"$work/display" 2>/dev/null &
-    pids+=($!)
     until grep -qs . "$work/display"; do sleep 0.1; done
-    start unshare -m bash -c 'set -e
-        for f in "$1"/libQt6*.so*; do [ -L "$f" ] || mount --bind "$2" "$f"; done
-        mount -t tmpfs none "$3"
+    run unshare -m bash -c 'set -e
+        for f in "$1"/libQt6*.so*; do [ -L "$f" ] || mount --bind /dev/null "$f"; done
+        mount -t tmpfs none "$2"
         [ ! -s "$1/libQt6Core.so.6" ]
-        exec env QT_QPA_PLATFORM=xcb DISPLAY=":$4" "$5"' \
-        mask "$qtlibs" "$work/empty" "$qtplugins" "$(cat "$work/display")" "$exec"
-    loaded=$(awk '$6 ~ /libQt6|\/plugins\// { print $6 }' "/proc/$pid/maps" | sort -u)
-    stop
+        exec env QT_QPA_PLATFORM=xcb DISPLAY=":$3" "$4"' \
+        mask "$qtlibs" "$qtplugins" "$(cat "$work/display")" "$exec"
     grep -qx "$app/plugins/platforms/libqxcb.so" <<<"$loaded" || fail "no xcb plugin: $loaded"
-    outside=$(grep -v "^$app/" <<<"$loaded" || true)
-    [ -z "$outside" ] || fail "loaded from outside Pairwell.app: $outside"
+    grep -v "^$app/" <<<"$loaded" && fail "the files above were loaded from outside Pairwell.app"
 fi
 
 make -s -C "$source" uninstall >"$work/log" 2>&1 || fail "$(cat "$work/log")"
-left=$(find "$HOME/Applications" "$data/applications" "$data/icons" "$data/metainfo" -type f)
-[ -z "$left" ] || fail "uninstall left $left"
+find "$HOME/Applications" "$data"/{applications,icons,metainfo} -type f | grep . && fail "uninstall left these"
 [ -f "$sets/Default/10.png" ] || fail "uninstall took the player's sets"
-if [ -n "$skipped" ]; then
-    echo "SKIP: $skipped"
-    exit 77
-fi
+[ -z "$skipped" ] || { echo "SKIP: $skipped"; exit 77; }
 echo PASS
