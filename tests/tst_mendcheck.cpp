@@ -49,7 +49,7 @@ private slots:
         QCoreApplication::setApplicationVersion(running);
         MendServer server;
         server.answers.insert("/2014/12/pairwell.html",
-                              page == "silent" ? server.toSilence()
+                              page == "silent" ? server.toSilence
                                                : MendServer::Answer{200, page.toUtf8()});
         MendView view;
         view.TLUPMess()->setText(kBefore);
