@@ -174,8 +174,8 @@ private slots:
             answer.status = 404; // with a good archive as its body, which must stay unused
         else if (kind == "redirect to a silent server")
             answer = server.toSilence;
-        else if (kind == "tampered archive")
-            answer.body.replace(kNew, "bad build\n");
+        else if (kind == "tampered archive" && write(at("staging/Pairwell.app/pairwell"), "bad"))
+            answer.body = zip(items, options); // sound, but not the archive that was signed
         else if (kind == "no signature")
             signature.status = 404;
         else if (kind == "malformed signature")
