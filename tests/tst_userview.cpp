@@ -47,7 +47,6 @@ class TestUserView : public QObject
     std::unique_ptr<PreferencesWindow> window;
     UserView* view = nullptr;
     QString mounted; ///< where a test mounted a full tmpfs
-    static constexpr char kNoTmpfs[] = "cannot mount a tmpfs here (needs root, as in CI)";
     QComboBox* pops() { return view->findChild<QComboBox*>("pops"); }
     QLineEdit* name() { return view->findChild<QLineEdit*>("name"); }
     QString chat() { return view->findChild<QLabel*>("chat")->text(); }
@@ -213,7 +212,7 @@ private slots:
         if (!side)
             ready();
         else if (!testsupport::mountFull(mounted = full, 256, side < 0 ? 4096 : 24 * 1024, ready))
-            QSKIP(kNoTmpfs);
+            QSKIP("cannot mount a tmpfs here (needs root, as in CI)");
         const QStringList before = everything();
         fill(title, store::kImages, qMax(side, 8), 0);
         QCOMPARE(chat(), message);
