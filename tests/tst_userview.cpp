@@ -248,7 +248,9 @@ private slots:
         }
         heard.sort();
         QCOMPARE(heard, QStringList({"Already Exists", "Saved", "Saved"}));
-        QCOMPARE(store::book(), QStringList({"Default", "Cats", "Dogs"}));
+        QStringList book = store::book(); // in the order the copies came
+        book.sort();
+        QCOMPARE(book, QStringList({"Cats", "Default", "Dogs"}));
         for (const QString& title : {"Cats", "Dogs"}) {
             // One copy's images, never a mixture: the cover tells which copy it was.
             const QImage cover(store::imageFile(store::folder(title), 10));
