@@ -5,6 +5,7 @@
 #include "UpdateNames.h"
 
 #include <QCoreApplication>
+#include <QCryptographicHash>
 #include <QDir>
 #include <QDirIterator>
 #include <QFileInfo>
@@ -146,6 +147,17 @@ void MendJob::download()
     if (key.isEmpty())
         return fail(QStringLiteral("this build has no public key to verify updates with, so "
                                    "it installs none (configure with PAIRWELL_UPDATE_KEY)"));
+    // Copies of the game share the archive path and the unpack folder in Downloads: one
+    // update at a time, or one copy could install what another is still unpacking.
+    const QByteArray home =
+        QCryptographicHash::hash(QDir::homePath().toUtf8(), QCryptographicHash::Sha1)
+            .toHex()
+            .left(16);
+    m_lock = std::make_unique<QLockFile>(
+        QDir::temp().filePath(QStringLiteral("pairwell-update-%1.lock").arg(QLatin1String(home))));
+    m_lock->setStaleLockTime(0);
+    if (!m_lock->tryLock(0))
+        return fail(QStringLiteral("another copy of the game is installing an update"));
     const QString address = updatenames::archiveAddress();
     QNetworkReply* signature =
         mendjob::fetch(m_network, QUrl(address + QStringLiteral(".minisig")), kSignatureCap, false);
@@ -288,6 +300,7 @@ void MendJob::unpack(const QStringList& names)
                   if (QFileInfo::exists(leftover) && !platform::moveToTrash(leftover))
                       qCWarning(lcUpdate).noquote() << "cannot move to the Trash:" << leftover;
               qCInfo(lcUpdate) << "update installed";
+              m_lock.reset();
               emit finished(true);
           });
 }
@@ -421,5 +434,6 @@ void MendJob::fail(const QString& why)
 {
     qCWarning(lcUpdate).noquote() << why;
     discard();
+    m_lock.reset();
     emit finished(false);
 }

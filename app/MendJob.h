@@ -1,12 +1,14 @@
 #pragma once
 
 #include <QList>
+#include <QLockFile>
 #include <QLoggingCategory>
 #include <QObject>
 #include <QPair>
 #include <QPointer>
 #include <QStringList>
 #include <functional>
+#include <memory>
 
 class QNetworkAccessManager;
 class QNetworkReply;
@@ -90,6 +92,7 @@ private:
 
     QNetworkAccessManager* m_network = nullptr;
     QPointer<QProcess> m_unzip;
+    std::unique_ptr<QLockFile> m_lock; ///< held from the download to the end of the install
     QByteArray m_signature;
     QStringList m_tops; ///< top-level names that this attempt unpacked into Downloads
     bool m_written = false;

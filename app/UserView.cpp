@@ -222,10 +222,10 @@ void UserView::refresh()
     const bool newSet = onNewSetItem();
     const QString title = pops->currentText();
     fill(names);
+    // A set on view that another copy deleted meanwhile leaves its pictures and name in the
+    // pane as a new set, so nothing the player was doing is lost.
     const int at = names.indexOf(title);
-    pops->setCurrentIndex(newSet ? pops->count() - 1 : qMax(0, at));
-    if (!newSet && at < 0)
-        load();
+    pops->setCurrentIndex(newSet || at < 0 ? pops->count() - 1 : at);
 }
 
 void UserView::fill(const QStringList& names)

@@ -15,8 +15,9 @@ app=$HOME/Applications/Pairwell.app
 data=$HOME/.local/share
 sets=$data/Tallowen/Pairwell
 
-# Starts the game in the background, waits until it has seeded its store and written the
-# best score (the last step of its start), notes the Qt files it loaded and ends it.
+# Starts the game in the background with an empty store, waits until it has seeded the store
+# and written the best score (the last step of its start), notes the Qt files it loaded and
+# ends it.
 run() {
     rm -rf "$HOME/.config" "$sets"
     "$@" >"$work/out" 2>&1 &
@@ -28,6 +29,9 @@ run() {
     done
     grep -qs '^high=' "$HOME/.config/Tallowen/Pairwell.conf" && [ -f "$sets/Default/10.png" ] ||
         fail "the game did not finish starting: $(cat "$work/out")"
+    # The first launch leaves nothing in the store but the whole Default set.
+    [ "$(ls "$sets")" = Default ] && [ "$(ls "$sets/Default" | wc -l)" = 11 ] ||
+        fail "the store holds: $(ls -R "$sets")"
     loaded=$(awk '$6 ~ /libQt6|\/plugins\// { print $6 }' "/proc/$pid/maps" | sort -u)
     kill "$pid"
     wait "$pid" || true
