@@ -100,7 +100,7 @@ void UserView::say(const char* message)
     chat->setText(tr(message));
 }
 
-void UserView::list()
+void UserView::list(const QString& held)
 {
     const int selected = pops->currentIndex();
     fill(store::hasBook() ? store::book() : QStringList{store::kDefaultSet});
@@ -111,7 +111,14 @@ void UserView::list()
         index =
             qMax(0, pops->findText(store::usedName(), Qt::MatchExactly | Qt::MatchCaseSensitive));
     pops->setCurrentIndex(index);
-    load();
+    if (held.isEmpty() || pops->currentText() != held) {
+        load();
+        return;
+    }
+    // Reading the files back would only stall the window: the save checked them pixel for
+    // pixel against what the wells hold.
+    pops->setToolTip(held);
+    name->setText(held);
 }
 
 void UserView::load()
@@ -222,7 +229,7 @@ void UserView::saved(const QString& error)
         return;
     }
     say(QT_TR_NOOP("Saved"));
-    list();
+    list(text);
 }
 
 void UserView::busy(bool saving)

@@ -41,8 +41,9 @@ public:
     static void setSavesInBackground(bool background);
 
 public slots:
-    /// Rebuilds the pop-up from "book", keeps the selected position and shows the selection.
-    void list();
+    /// Rebuilds the pop-up from "book", keeps the selected position and shows the selection;
+    /// a selection of \a held, the set the wells hold already, is not read from disk again.
+    void list(const QString& held = QString());
     /// Shows the selected set's images and name, or empty wells for the new-set item.
     void load();
     /// Stores the wells' images as a new set under the name in the name field. In the
