@@ -295,7 +295,8 @@ void ImageWell::mouseReleaseEvent(QMouseEvent* event)
 
 void ImageWell::dragEnterEvent(QDragEnterEvent* event)
 {
-    if (!canTake(event->mimeData())) {
+    // Qt hands drags to disabled widgets too; a well waiting for a save takes nothing.
+    if (!isEnabled() || !canTake(event->mimeData())) {
         event->ignore();
         return;
     }

@@ -109,7 +109,8 @@ bool writeFile(const QString& path, const QByteArray& bytes, QString* error)
     return true;
 }
 
-bool writeSet(const QString& folder, const QList<QImage>& images, QString* error)
+bool writeSet(const QString& folder, const QList<QImage>& images, QString* error,
+              const std::function<bool(int done)>& onward)
 {
     QStringList written;
     for (int i = 0; i < images.size(); ++i) {
@@ -130,9 +131,12 @@ bool writeSet(const QString& folder, const QList<QImage>& images, QString* error
             written << path;
             QImageReader reader(path, "png");
             const QImage back = reader.read();
-            if (samePixels(back, images.at(i)))
+            if (!samePixels(back, images.at(i)))
+                why = QStringLiteral("%1 does not read back as the image written").arg(path);
+            else if (!onward || onward(i + 1))
                 continue;
-            why = QStringLiteral("%1 does not read back as the image written").arg(path);
+            else
+                why = QStringLiteral("the save of %1 was stopped").arg(folder);
         }
         for (const QString& done : std::as_const(written))
             QFile::remove(done);

@@ -4,6 +4,7 @@
 #include <QImage>
 #include <QList>
 #include <QString>
+#include <functional>
 
 /// The file work of the set editor: which names may become set folders, and writing and
 /// removing a set folder without ever leaving half a set or touching anything else.
@@ -34,7 +35,10 @@ bool writeFile(const QString& path, const QByteArray& bytes, QString* error = nu
 /// Writes \a images as PNG files 0.png, 1.png, ... into the empty folder \a folder, each
 /// checked by writeFile() and by decoding what is on disk. If any of them falls short, the
 /// files written are removed again, \a error says why, and false is returned.
-bool writeSet(const QString& folder, const QList<QImage>& images, QString* error = nullptr);
+/// \a onward, when given, hears the count of files done after each one; it returns false to
+/// stop the save, which then fails the same way. Safe to run on any thread.
+bool writeSet(const QString& folder, const QList<QImage>& images, QString* error = nullptr,
+              const std::function<bool(int done)>& onward = {});
 
 /// Removes the set folder \a folder with its contents. A symbolic link is removed as a link,
 /// never followed. False when no such folder exists or it could not be removed entirely.

@@ -5,18 +5,32 @@
 #include "ui_UserView.h"
 
 #include <QAbstractItemView>
+#include <QApplication>
 #include <QEvent>
 #include <QKeyEvent>
 #include <QLoggingCategory>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QStylePainter>
+#include <QtConcurrent>
 #include <algorithm>
 
 Q_LOGGING_CATEGORY(lcSets, "pairwell.sets")
 
 namespace {
 const char* const kNewSet = QT_TRANSLATE_NOOP("UserView", "Add New Set");
+bool g_background = false;
+
+/// Writes a set's files; the reason it failed, or empty when every file is good.
+QString writeAll(const QString& folder, const QList<QImage>& images,
+                 const std::function<bool(int)>& onward)
+{
+    QString error;
+    if (setfiles::writeSet(folder, images, &error, onward))
+        return QString();
+    return error.isEmpty() ? QStringLiteral("cannot write %1").arg(folder) : error;
 }
+} // namespace
 
 UserView::UserView(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui::UserView>())
 {
@@ -35,10 +49,35 @@ UserView::UserView(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui::U
     pops->setMinimumContentsLength(16);
     pops->view()->setTextElideMode(Qt::ElideMiddle);
     pops->installEventFilter(this);
+    // The bar shows only while a save runs; its place stays, so the status line keeps still.
+    QSizePolicy keep = ui->saveBar->sizePolicy();
+    keep.setRetainSizeWhenHidden(true);
+    ui->saveBar->setSizePolicy(keep);
+    ui->saveBar->setRange(0, store::kImages);
+    ui->saveBar->hide();
+    connect(&m_saving, &QFutureWatcher<QString>::progressValueChanged, ui->saveBar,
+            &QProgressBar::setValue);
+    connect(&m_saving, &QFutureWatcher<QString>::finished, this, [this] {
+        // A worker that ended without a result (it threw) counts as a failed save.
+        saved(m_saving.future().resultCount() > 0 ? m_saving.result()
+                                                  : QStringLiteral("the save ended short"));
+    });
     list();
 }
 
-UserView::~UserView() = default;
+UserView::~UserView()
+{
+    if (m_savingFolder.isEmpty())
+        return;
+    // Closed or quit during a save: the worker stops after the file in hand, and the folder
+    // goes with whatever it holds, since "book" never named it.
+    m_saving.disconnect(this);
+    QFuture<QString> future = m_saving.future();
+    future.cancel();
+    future.waitForFinished();
+    setfiles::removeSet(m_savingFolder);
+    qCWarning(lcSets).noquote() << "save abandoned:" << m_savingName;
+}
 
 QString UserView::newSetTitle()
 {
@@ -61,7 +100,7 @@ void UserView::say(const char* message)
     chat->setText(tr(message));
 }
 
-void UserView::list()
+void UserView::list(const QString& held)
 {
     const int selected = pops->currentIndex();
     fill(store::hasBook() ? store::book() : QStringList{store::kDefaultSet});
@@ -72,7 +111,14 @@ void UserView::list()
         index =
             qMax(0, pops->findText(store::usedName(), Qt::MatchExactly | Qt::MatchCaseSensitive));
     pops->setCurrentIndex(index);
-    load();
+    if (held.isEmpty() || pops->currentText() != held) {
+        load();
+        return;
+    }
+    // Reading the files back would only stall the window: the save checked them pixel for
+    // pixel against what the wells hold.
+    pops->setToolTip(held);
+    name->setText(held);
 }
 
 void UserView::load()
@@ -96,6 +142,8 @@ void UserView::load()
 
 void UserView::save()
 {
+    if (!m_savingFolder.isEmpty())
+        return;
     const QString text = name->text();
     const bool incomplete =
         text.isEmpty() || std::any_of(c.begin(), c.end(), [](const QPointer<ImageWell>& well) {
@@ -130,9 +178,36 @@ void UserView::save()
     QList<QImage> images;
     for (const auto& well : c)
         images << well->image();
-    QString error;
+    m_savingFolder = folder;
+    m_savingName = text;
+    busy(true);
+    if (!g_background) {
+        saved(writeAll(folder, images, {}));
+        return;
+    }
+    // Encoding, writing and checking eleven photos takes about a second: it runs on a worker,
+    // which gets copies of the images and touches no widget and no setting.
+    m_saving.setFuture(QtConcurrent::run([folder, images](QPromise<QString>& promise) {
+        promise.setProgressRange(0, store::kImages);
+        promise.addResult(writeAll(folder, images, [&promise](int done) {
+            promise.setProgressValue(done);
+            return !promise.isCanceled();
+        }));
+    }));
+}
+
+void UserView::setSavesInBackground(bool background)
+{
+    g_background = background;
+}
+
+void UserView::saved(const QString& error)
+{
+    const QString folder = std::exchange(m_savingFolder, QString());
+    const QString text = std::exchange(m_savingName, QString());
+    busy(false);
     bool listed = false;
-    const auto added = setfiles::writeSet(folder, images, &error)
+    const auto added = error.isEmpty()
                            ? store::change(store::kBook,
                                            [&](const QVariant& now) -> std::optional<QVariant> {
                                                QStringList names = now.toStringList();
@@ -154,7 +229,23 @@ void UserView::save()
         return;
     }
     say(QT_TR_NOOP("Saved"));
-    list();
+    list(text);
+}
+
+void UserView::busy(bool saving)
+{
+    if (saving)
+        m_focus = QApplication::focusWidget();
+    for (QWidget* control :
+         std::initializer_list<QWidget*>{pops, ui->usesButton, ui->wipeButton, name, ui->save})
+        control->setEnabled(!saving);
+    for (const auto& well : c)
+        well->setEnabled(!saving);
+    ui->saveBar->setValue(0);
+    ui->saveBar->setVisible(saving);
+    // Disabling pushed the focus out of the pane; it goes back unless the player moved on.
+    if (!saving && m_focus && m_focus->isVisible() && isActiveWindow())
+        m_focus->setFocus();
 }
 
 void UserView::wipe()
@@ -211,6 +302,9 @@ void UserView::uses()
 
 void UserView::refresh()
 {
+    // A save in progress rebuilds the list when it ends.
+    if (!m_savingFolder.isEmpty())
+        return;
     QStringList shown;
     for (int i = 0; i + 1 < pops->count(); ++i)
         shown << pops->itemText(i);

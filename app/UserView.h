@@ -2,6 +2,7 @@
 
 #include "Store.h"
 
+#include <QFutureWatcher>
 #include <QPointer>
 #include <QWidget>
 #include <array>
@@ -34,13 +35,19 @@ public:
     /// Whether a new set may be saved under \a name: a plain folder name that is not the
     /// new-set item's title, in English or in the current language.
     static bool isValidName(const QString& name);
+    /// Whether Save writes the files on a worker, so the window goes on answering, or before
+    /// it returns, as suites that read a save's outcome right after the click expect. The
+    /// game turns the worker on at start.
+    static void setSavesInBackground(bool background);
 
 public slots:
-    /// Rebuilds the pop-up from "book", keeps the selected position and shows the selection.
-    void list();
+    /// Rebuilds the pop-up from "book", keeps the selected position and shows the selection;
+    /// a selection of \a held, the set the wells hold already, is not read from disk again.
+    void list(const QString& held = QString());
     /// Shows the selected set's images and name, or empty wells for the new-set item.
     void load();
-    /// Stores the wells' images as a new set under the name in the name field.
+    /// Stores the wells' images as a new set under the name in the name field. In the
+    /// background, the pane's controls wait for the files and the outcome follows later.
     void save();
     /// Deletes the selected set: its entry in "book" and its folder.
     void wipe();
@@ -61,6 +68,11 @@ private:
     void fill(const QStringList& names);
     /// Shows the translation of \a message as the whole status line.
     void say(const char* message);
+    /// Locks the pane's controls and shows the progress bar while a save runs, or undoes it.
+    void busy(bool saving);
+    /// Ends a save once its files are written, \a error empty when all are good: only then
+    /// does "book" gain the name.
+    void saved(const QString& error);
 
     std::unique_ptr<Ui::UserView> ui;
 
@@ -69,6 +81,13 @@ private:
     std::array<QPointer<ImageWell>, store::kImages> c; ///< the wells c00 to c10, by index
     QPointer<QLineEdit> name;                          ///< the set's name
     QPointer<QLabel> chat;                             ///< the status line
+
+    /// The save in the background: its result is the reason it failed, empty when every
+    /// file is good.
+    QFutureWatcher<QString> m_saving;
+    QString m_savingFolder; ///< the folder being written, empty when no save runs
+    QString m_savingName;
+    QPointer<QWidget> m_focus; ///< what had the focus when the save began
 
     const char* m_said = nullptr; ///< English text of the status line, so it can follow a
                                   ///< change of language

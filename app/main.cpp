@@ -1,5 +1,6 @@
 #include "AppDelegate.h"
 #include "Launch.h"
+#include "UserView.h"
 
 #include <QApplication>
 #include <QMainWindow>
@@ -8,6 +9,7 @@ int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
     prepareApplication(app);
+    UserView::setSavesInBackground(true);
 
     AppDelegate delegate;
     delegate.applicationDidFinishLaunching();

@@ -372,6 +372,14 @@
         <translation>画像枠の画像を、この名前の新しいセットとして保存します</translation>
     </message>
     <message>
+        <source>Saving the set</source>
+        <translation>セットを保存しています</translation>
+    </message>
+    <message>
+        <source>%v of %m files</source>
+        <translation>%m 個中 %v 個のファイル</translation>
+    </message>
+    <message>
         <location filename="../../app/UserView.cpp" line="+14"/>
         <source>Add New Set</source>
         <translation>新しいセットを追加</translation>
