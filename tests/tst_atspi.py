@@ -122,8 +122,8 @@ def play():
     assert pump(lambda: find(app, name="Choose an Image")), "Press opens the chooser"
 
 
-home = tempfile.mkdtemp(prefix="pairwell-atspi-")
-env = dict(os.environ, HOME=home, XDG_RUNTIME_DIR=home, LANG="C.UTF-8", LC_ALL="C.UTF-8",
+# ctest sets the C.UTF-8 locale.
+env = dict(os.environ, HOME=tempfile.mkdtemp(), XDG_RUNTIME_DIR=tempfile.mkdtemp(),
            QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", QT_QPA_PLATFORM="xcb")
 env.pop("QT_QPA_PLATFORM_PLUGIN_PATH", None)
 bus = subprocess.Popen(["/usr/libexec/at-spi-bus-launcher", "--launch-immediately"])

@@ -60,10 +60,9 @@ private slots:
         readHelp(QLocale(QLocale::Japanese, QLocale::Japan), &japanese);
         // No Japanese paragraph ends with ".", yet each keeps the style of its English entry.
         for (int i = 0; i < japanese.size(); ++i) {
-            QCOMPARE(japanese.at(i),
-                     QCoreApplication::translate("HelpView", qPrintable(english.at(i))));
-            QVERIFY2(japanese.at(i) != english.at(i) && !japanese.at(i).endsWith(u'.'),
-                     qPrintable(japanese.at(i)));
+            QCOMPARE(japanese[i], QCoreApplication::translate("HelpView", qPrintable(english[i])));
+            QVERIFY2(japanese[i] != english[i] && !japanese[i].endsWith(u'.'),
+                     qPrintable(japanese[i]));
         }
 
         // The menus speak Japanese now; the board's own texts never do.
