@@ -16,19 +16,16 @@ import pyatspi
 from gi.repository import GLib
 
 def pump(until, timeout=10.0):
-    """Runs the event loop until until() holds; returns its last value."""
     end = time.time() + timeout
-    while True:
-        value = until()
-        if value or time.time() > end:
-            return value
+    while not (value := until()) and time.time() < end:
         GLib.MainContext.default().iteration(False)
         time.sleep(0.01)
+    return value
 
 
-def find(root, test):
-    here = [root] if test(root) else []
-    return here + [o for child in root if child is not None for o in find(child, test)]
+def find(root, role=None, name=None):
+    here = [root] if role in (None, root.getRole()) and name in (None, root.name) else []
+    return here + [o for child in root if child is not None for o in find(child, role, name)]
 
 
 def actions(obj):
@@ -49,32 +46,9 @@ def heard(event):
 
 
 def expect(text=None):
-    """Waits for the next notification and returns it, checking that it says text if given."""
     got = pump(lambda: said.pop(0) if said else None)
     assert text is None or got == text, "said %r, expected %r" % (got, text)
     return got or ""
-
-
-def main():
-    home = tempfile.mkdtemp(prefix="pairwell-atspi-")
-    env = dict(os.environ, HOME=home, XDG_RUNTIME_DIR=home, LANG="C.UTF-8", LC_ALL="C.UTF-8",
-               QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", QT_QPA_PLATFORM="xcb")
-    env.pop("QT_QPA_PLATFORM_PLUGIN_PATH", None)
-    bus = subprocess.Popen(["/usr/libexec/at-spi-bus-launcher", "--launch-immediately"])
-    read, write = os.pipe()
-    xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write), "-screen", "0", "800x600x24",
-                             "-nolisten", "tcp"], pass_fds=[write])
-    os.close(write)
-    env["DISPLAY"] = ":" + os.read(read, 16).decode().strip()
-    time.sleep(0.5)  # the bus launcher registers its name
-    game = subprocess.Popen([sys.argv[1]], env=env)
-    try:
-        play()
-    finally:
-        for process in (game, xvfb, bus):
-            process.terminate()
-            process.wait()
-    print("PASS: a whole game played over AT-SPI")
 
 
 def play():
@@ -82,8 +56,8 @@ def play():
     app = pump(lambda: next((a for a in desktop if a is not None and a.name == "Pairwell"), None), 30)
     assert app is not None, "the game never reached the accessibility bus"
     pyatspi.Registry.registerEventListener(heard, "object:state-changed:showing")
-    mess = pump(lambda: find(app, lambda o: o.getRole() == pyatspi.ROLE_STATUS_BAR))[0]
-    button = {o.name: o for o in find(app, lambda o: o.getRole() == pyatspi.ROLE_PUSH_BUTTON)}
+    mess = pump(lambda: find(app, pyatspi.ROLE_STATUS_BAR))[0]
+    button = {o.name: o for o in find(app, pyatspi.ROLE_PUSH_BUTTON)}
     cards = [button["Card %d, row %d, column %d" % (i + 1, i // 5 + 1, i % 5 + 1)] for i in range(20)]
     text = lambda: mess.queryText().getText(0, -1)
     sensitive = lambda card: pyatspi.STATE_SENSITIVE in card.getState().getStates()
@@ -97,7 +71,6 @@ def play():
     score = lambda: "Good: %d Clicks\nHigh: %d Clicks" % (len(turned), len(turned))
 
     def turn(tag):
-        """Turns a card and learns its face from what is said; returns the rest of the words."""
         turned.append(tag)
         press(cards[tag])
         words = expect()
@@ -105,14 +78,13 @@ def play():
         known[tag] = int(words.split()[1].rstrip(","))
         return words
 
-    fresh = lambda: next(t for t in range(20) if t not in known)
+    fresh = lambda: [t for t in range(20) if t not in known]
     while len(found) < 20:
         pair = [a for a in known for b in known if a < b and known[a] == known[b] and a not in found]
-        first = pair[0] if pair else fresh()
+        first = (pair + fresh())[0]
         assert turn(first) == "Face %d" % known[first], "the first turn says the face alone"
         assert not sensitive(cards[first]), "the pending card is not live"
-        partner = [t for t in known if t != first and known[t] == known[first]]
-        second = partner[0] if partner else fresh()
+        second = ([t for t in known if t != first and known[t] == known[first]] + fresh())[0]
         words = turn(second)
         if known[second] == known[first]:
             found |= {first, second}
@@ -139,18 +111,29 @@ def play():
 
     # The set editor, showing the Default set in use: its status line says what Save did; the
     # wells are buttons that open the chooser and tell the three ways to fill them.
-    menu = find(app, lambda o: o.getRole() == pyatspi.ROLE_MENU_ITEM and o.name == "Preferences…")
-    menu[0].queryAction().doAction(0)
-    wells = pump(lambda: find(app, lambda o: o.name == "Cover" and "Press" in actions(o)))
-    assert wells and wells[0].getRole() == pyatspi.ROLE_PUSH_BUTTON, "the cover well is a button"
-    assert wells and "Ctrl+V" in wells[0].description, "a well tells how to fill it"
-    chat = [o for o in find(app, lambda o: o.getRole() == pyatspi.ROLE_STATUS_BAR) if o != mess]
-    press(find(app, lambda o: o.getRole() == pyatspi.ROLE_PUSH_BUTTON and o.name == "Save")[0])
+    find(app, pyatspi.ROLE_MENU_ITEM, "Preferences…")[0].queryAction().doAction(0)
+    wells = pump(lambda: find(app, pyatspi.ROLE_PUSH_BUTTON, "Cover"))
+    assert wells and "Ctrl+V" in wells[0].description, "the cover well, a button, tells how to fill"
+    chat = [o for o in find(app, pyatspi.ROLE_STATUS_BAR) if o != mess]
+    press(find(app, pyatspi.ROLE_PUSH_BUTTON, "Save")[0])
     expect("Already Exists")
     assert chat and chat[0].queryText().getText(0, -1) == "Already Exists", "the status line reads"
     press(wells[0])
-    assert pump(lambda: find(app, lambda o: o.name == "Choose an Image")), "Press opens the chooser"
+    assert pump(lambda: find(app, name="Choose an Image")), "Press opens the chooser"
 
 
-if __name__ == "__main__":
-    main()
+# ctest sets the C.UTF-8 locale.
+env = dict(os.environ, HOME=tempfile.mkdtemp(), XDG_RUNTIME_DIR=tempfile.mkdtemp(),
+           QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", QT_QPA_PLATFORM="xcb")
+env.pop("QT_QPA_PLATFORM_PLUGIN_PATH", None)
+bus = subprocess.Popen(["/usr/libexec/at-spi-bus-launcher", "--launch-immediately"])
+xvfb = subprocess.Popen(["Xvfb", "-displayfd", "1", "-screen", "0", "800x600x24"], stdout=subprocess.PIPE)
+env["DISPLAY"] = ":" + xvfb.stdout.readline().decode().strip()
+time.sleep(0.5)  # the bus launcher registers its name
+game = subprocess.Popen([sys.argv[1]], env=env)
+try:
+    play()
+finally:
+    for process in (game, xvfb, bus):
+        process.terminate()
+        process.wait()

@@ -4,25 +4,24 @@
 
 #include <csignal>
 
-namespace {
 const QByteArray kOld = "old build\n";
 const QByteArray kNew = "new build\n";
 constexpr QDir::Filters kAll =
     QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot;
 
-QString at(const QString& relative)
+static QString at(const QString& relative)
 {
     return testsupport::home() + u'/' + relative;
 }
 
-QByteArray read(const QString& path)
+static QByteArray read(const QString& path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
 }
 
 /// Writes an executable file at \a path, making the folders on the way.
-bool write(const QString& path, const QByteArray& bytes)
+static bool write(const QString& path, const QByteArray& bytes)
 {
     QDir().mkpath(QFileInfo(path).absolutePath());
     QFile file(path);
@@ -30,20 +29,8 @@ bool write(const QString& path, const QByteArray& bytes)
            file.setPermissions(file.permissions() | QFile::ExeOwner);
 }
 
-/// \a items of the folder "staging" zipped by the real zip, stored as they are (so that the
-/// tests find the files' bytes in it) and with links as links.
-QByteArray zip(const QStringList& items, const QStringList& options = {"-0"})
-{
-    // Into a file: zip cannot store links uncompressed into a pipe.
-    const QString archive = at("staging.zip");
-    QFile::remove(archive);
-    QDir::setCurrent(at("staging"));
-    QProcess::execute("/usr/bin/zip", QStringList{"-q", "-r", "-y", archive} + options + items);
-    return read(archive);
-}
-
 /// Everything under the temporary home but the Trash and Qt's own folders.
-QMap<QString, QByteArray> snapshot()
+static QMap<QString, QByteArray> snapshot()
 {
     static const QRegularExpression skipped(
         QStringLiteral("^(\\.local|\\.cache|\\.config|Downloads$|Downloads/\\.Trash)"));
@@ -59,8 +46,6 @@ QMap<QString, QByteArray> snapshot()
     }
     return seen;
 }
-
-} // namespace
 
 /// The download and install against an archive served from 127.0.0.1: real zip, real unzip,
 /// real minisign signatures and the real Trash under the temporary home.
@@ -119,6 +104,15 @@ private slots:
         const bool big = kind.startsWith("too large") || kind.startsWith("pane closed");
         QStringList options = {big ? "-1" : "-0"};
         MendServer server;
+        // The items of "staging" zipped by the real zip, stored as they are unless big (so that
+        // the tests find the files' bytes in it) and with links as links; into a file, because
+        // zip cannot store links uncompressed into a pipe. A second call updates the same file.
+        const auto zip = [&] {
+            QDir::setCurrent(at("staging"));
+            QProcess::execute("/usr/bin/zip",
+                              QStringList{"-qry", at("staging.zip")} + options + items);
+            return read(at("staging.zip"));
+        };
         if (kind == "update") {
             // Left by earlier attempts: none of it may end up in the application.
             QVERIFY(write(at("Downloads/pairwell.zip"), "an earlier archive"));
@@ -157,7 +151,7 @@ private slots:
         }
         if (big)
             QVERIFY(write(at("staging/Pairwell.app/data"), QByteArray(64 << 20, '\0')));
-        MendServer::Answer answer{200, zip(items, options)};
+        MendServer::Answer answer{200, zip()};
         if (!hostile.isEmpty())
             answer.body.replace((u'x' + hostile.mid(1)).toUtf8(), hostile.toUtf8());
         QVERIFY(answer.body.startsWith("PK"));
@@ -176,7 +170,7 @@ private slots:
         else if (kind == "redirect to a silent server")
             answer = server.toSilence;
         else if (kind == "tampered archive" && write(at("staging/Pairwell.app/pairwell"), "bad"))
-            answer.body = zip(items, options); // sound, but not the archive that was signed
+            answer.body = zip(); // sound, but not the archive that was signed
         else if (kind == "no signature")
             signature.status = 404;
         else if (kind == "malformed signature")

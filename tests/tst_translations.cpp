@@ -6,16 +6,14 @@
 #include "HelpView.h"
 #include "TestSupport.h"
 
-namespace {
-
-// Title, paragraph, heading, paragraph, heading, paragraph: points and weight.
-const int kPoints[] = {14, 12, 12, 12, 12, 12};
-const bool kBold[] = {true, false, true, false, true, false};
-
-/// Reads the six entries of \a view into \a shown, checking that each is followed by a blank
-/// line and that both are in the entry's style, and that nothing else is shown.
-void readEntries(const HelpView& view, QStringList* shown)
+/// Reads the six entries of the help shown under \a locale into \a shown, checking that each is
+/// followed by a blank line and that both are in the entry's style, and that nothing else is shown.
+static void readHelp(const QLocale& locale, QStringList* shown)
 {
+    QLocale::setDefault(locale);
+    prepareApplication(*qApp);
+    const HelpView view;
+    QVERIFY(view.isReadOnly());
     QTextBlock block = view.document()->begin();
     for (int i = 0; i < 6; ++i, block = block.next().next()) {
         *shown << block.text();
@@ -23,14 +21,14 @@ void readEntries(const HelpView& view, QStringList* shown)
             QFont font = part.charFormat().font();
             for (auto it = part.begin(); !it.atEnd(); ++it)
                 font = it.fragment().charFormat().font();
-            QCOMPARE(font.pointSize(), kPoints[i]);
-            QCOMPARE(font.bold(), kBold[i]);
+            // Title, then paragraph and heading in turn: only the title is large, only the
+            // paragraphs are plain.
+            QCOMPARE(font.pointSize(), i ? 12 : 14);
+            QCOMPARE(font.bold(), i % 2 == 0);
         }
     }
     QCOMPARE(view.toPlainText(), shown->join(QStringLiteral("\n\n")) + QStringLiteral("\n\n"));
 }
-
-} // namespace
 
 class TranslationsTest : public QObject
 {
@@ -45,9 +43,8 @@ private slots:
         const QString copy = work.filePath(QStringLiteral("pairwell_ja.ts"));
         QVERIFY(QDir::setCurrent(QStringLiteral(PAIRWELL_SOURCE_DIR)));
         QVERIFY(QFile::copy(QStringLiteral("resources/translations/pairwell_ja.ts"), copy));
-        QCOMPARE(QProcess::execute(QLibraryInfo::path(QLibraryInfo::BinariesPath) + "/lupdate",
-                                   {"-no-obsolete", "app", "resources", "-ts", copy}),
-                 0);
+        QVERIFY(!QProcess::execute(QLibraryInfo::path(QLibraryInfo::BinariesPath) + "/lupdate",
+                                   {"-no-obsolete", "app", "resources", "-ts", copy}));
         QFile file(copy);
         QVERIFY(file.open(QIODevice::ReadOnly));
         const QString table = QString::fromUtf8(file.readAll());
@@ -59,24 +56,16 @@ private slots:
     void systemLanguageChoosesTheTable()
     {
         QStringList english, japanese;
-        QLocale::setDefault(QLocale(QLocale::German)); // no table: English stays
-        prepareApplication(*qApp);
-        readEntries(HelpView(), &english);
-        QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
-        prepareApplication(*qApp);
-        HelpView help;
-        QVERIFY(help.isReadOnly());
-        readEntries(help, &japanese);
+        readHelp(QLocale(QLocale::German), &english); // no table: English stays
+        readHelp(QLocale(QLocale::Japanese, QLocale::Japan), &japanese);
         // No Japanese paragraph ends with ".", yet each keeps the style of its English entry.
         for (int i = 0; i < japanese.size(); ++i) {
-            QCOMPARE(japanese.at(i),
-                     QCoreApplication::translate("HelpView", qPrintable(english.at(i))));
-            QVERIFY2(japanese.at(i) != english.at(i) && !japanese.at(i).endsWith(u'.'),
-                     qPrintable(japanese.at(i)));
+            QCOMPARE(japanese[i], QCoreApplication::translate("HelpView", qPrintable(english[i])));
+            QVERIFY2(japanese[i] != english[i] && !japanese[i].endsWith(u'.'),
+                     qPrintable(japanese[i]));
         }
 
         // The menus speak Japanese now; the board's own texts never do.
-        testsupport::resetStore();
         store::setHigh(QStringLiteral("24"));
         AppDelegate game;
         game.applicationDidFinishLaunching();
