@@ -19,7 +19,6 @@ Q_LOGGING_CATEGORY(lcSets, "pairwell.sets")
 
 namespace {
 const char* const kNewSet = QT_TRANSLATE_NOOP("UserView", "Add New Set");
-bool g_background = false;
 
 /// Writes a set's files; the reason it failed, or empty when every file is good.
 QString writeAll(const QString& folder, const QList<QImage>& images,
@@ -181,10 +180,6 @@ void UserView::save()
     m_savingFolder = folder;
     m_savingName = text;
     busy(true);
-    if (!g_background) {
-        saved(writeAll(folder, images, {}));
-        return;
-    }
     // Encoding, writing and checking eleven photos takes about a second: it runs on a worker,
     // which gets copies of the images and touches no widget and no setting.
     m_saving.setFuture(QtConcurrent::run([folder, images](QPromise<QString>& promise) {
@@ -194,11 +189,6 @@ void UserView::save()
             return !promise.isCanceled();
         }));
     }));
-}
-
-void UserView::setSavesInBackground(bool background)
-{
-    g_background = background;
 }
 
 void UserView::saved(const QString& error)

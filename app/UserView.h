@@ -35,10 +35,6 @@ public:
     /// Whether a new set may be saved under \a name: a plain folder name that is not the
     /// new-set item's title, in English or in the current language.
     static bool isValidName(const QString& name);
-    /// Whether Save writes the files on a worker, so the window goes on answering, or before
-    /// it returns, as suites that read a save's outcome right after the click expect. The
-    /// game turns the worker on at start.
-    static void setSavesInBackground(bool background);
 
 public slots:
     /// Rebuilds the pop-up from "book", keeps the selected position and shows the selection;

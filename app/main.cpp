@@ -1,6 +1,5 @@
 #include "AppDelegate.h"
 #include "Launch.h"
-#include "UserView.h"
 
 #include <QApplication>
 #include <QMainWindow>
@@ -9,7 +8,6 @@ int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
     prepareApplication(app);
-    UserView::setSavesInBackground(true);
 
     AppDelegate delegate;
     delegate.applicationDidFinishLaunching();

@@ -104,7 +104,6 @@ int main(int argc, char** argv)
     const QString home = benchsupport::isolateHome();
     QApplication app(argc, argv);
     prepareApplication(app);
-    UserView::setSavesInBackground(true);
 
     AppDelegate delegate;
     delegate.applicationDidFinishLaunching();

@@ -1,5 +1,5 @@
-// The board: the seeding of the store, deals, turns, the one-second cover, halting, the score
-// and keyboard play.
+// The board: the seeding of the store, deals, turns, the one-second cover, halting, the score,
+// flips and marks, the window's place and keyboard play.
 
 #include "Access.h"
 #include "AppDelegate.h"
@@ -110,7 +110,6 @@ private slots:
         };
         row("first launch", "", 0, "0", "");
         row("40 over 34", "34", 40, "34", "Good: 40 Clicks\nHigh: 34 Clicks");
-        row("34 on 34", "34", 34, "34", "Good: 34 Clicks\nHigh: 34 Clicks");
         row("30 beats 34", "34", 30, "30", "Good: 30 Clicks\nHigh: 30 Clicks");
         row("text, launch", "many", 0, "0", "");
         row("text, game", "many", 26, "26", "Good: 26 Clicks\nHigh: 26 Clicks");
@@ -220,6 +219,63 @@ private slots:
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression("cannot read .*/2\\.png"));
         click(2);
         QCOMPARE(card(2)->image(), QImage(store::defaultImage(2)));
+    }
+
+    void clicksDuringFlipsAndMarks()
+    {
+        // Clicks, found pairs, the label and the marks of cards 0, 10, 1 and 2, in one line.
+        const auto state = [&] {
+            QStringList seen{QStringLiteral("%1 %2").arg(game::kick).arg(game::hits),
+                             static_cast<QLabel*>(part("clicks"))->text()};
+            for (int tag : {0, 10, 1, 2})
+                seen << card(tag)->property("mark").toString();
+            return seen.join(u' ');
+        };
+        m_game->tear();
+        // No event loop runs between these clicks, so every one lands while card 0 turns over.
+        click(0);
+        QVERIFY(card(0)->isFlipping());
+        QCOMPARE(state(), "1 0 Clicks: 1 Pending Unmarked Unmarked Unmarked");
+        click(0); // already face up: ignored, as without the flip
+        click(10);
+        QVERIFY(card(0)->isFlipping());
+        QCOMPARE(state(), "2 1 Clicks: 2 Found Found Unmarked Unmarked");
+        // A mismatch marks neither card, and the cover removes nothing but its own pair.
+        click(1);
+        click(2);
+        QCOMPARE(state(), "4 1 Clicks: 4 Found Found Unmarked Unmarked");
+        QTRY_VERIFY(!card(1)->isFaceUp() && !card(2)->isFaceUp());
+        QCOMPARE(state(), "4 1 Clicks: 4 Found Found Unmarked Unmarked");
+        // New Game covers every card at once, with no flip left running.
+        m_game->tear();
+        for (const auto& each : m_game->cards())
+            QVERIFY(!each->isFaceUp() && !each->isFlipping() && each->mark() == Card::Unmarked);
+        QCOMPARE(state(), "0 0 Clicks: 0 Unmarked Unmarked Unmarked Unmarked");
+    }
+
+    /// A saved place wholly on screen comes back as it was; any other is fitted into the screen
+    /// (the centre of the large one lies on no screen).
+    void windowPlace_data()
+    {
+        QTest::addColumn<QRect>("place"); // from the available area's top left
+        QTest::newRow("on screen") << QRect(20, 30, 400, 300);
+        QTest::newRow("screen gone, too large") << QRect(-50, -50, 9000, 9000);
+    }
+    void windowPlace()
+    {
+        QFETCH(QRect, place);
+        const QRect room = QGuiApplication::primaryScreen()->availableGeometry();
+        place.translate(room.topLeft());
+        m_game->window()->setGeometry(place);
+        m_game->saveWindowPlace();
+        AppDelegate game;
+        game.applicationDidFinishLaunching();
+        game.restoreWindowPlace();
+        const QRect restored = game.window()->geometry();
+        QVERIFY(room.contains(restored));
+        QCOMPARE(restored.size(), place.size().boundedTo(room.size()));
+        if (room.contains(place))
+            QCOMPARE(restored.topLeft(), place.topLeft());
     }
 
     void keyboard()
