@@ -158,12 +158,18 @@ void AppDelegate::past()
 {
     const qint64 kick = game::kick;
     // Judged against the best as stored now, so another copy's better score is never lost.
-    const auto outcome = store::change(store::kHigh, [kick](const QVariant& now) {
+    const auto edit = [kick](const QVariant& now) {
         const qint64 h = intValue(now.toString());
         return h == 0 || (kick > 0 && h > kick) ? std::optional<QVariant>(QString::asprintf(
                                                       "%lu", static_cast<unsigned long>(kick)))
                                                 : std::nullopt;
-    });
+    };
+    // Only a change takes the lock the copies share: a launch, or a worse score, need none.
+    const QVariant stored = store::value(store::kHigh);
+    const auto wanted = edit(stored);
+    const auto outcome = !wanted || (stored.isValid() && *wanted == stored)
+                             ? store::Outcome::Unchanged
+                             : store::change(store::kHigh, edit);
     // The score has no place to say so; the log does.
     if (outcome == store::Outcome::Failed)
         qCWarning(lcGame) << "the best score could not be stored:" << kick;

@@ -175,9 +175,9 @@ void ImageWell::retranslate()
 {
     const bool cover = m_index == store::kCover;
     setAccessibleName(cover ? tr("Cover") : tr("Face %1").arg(m_index + 1));
-    setAccessibleDescription(
-        (hasImage() ? tr("Holds an image") : tr("Empty")) + QStringLiteral(". ") +
-        tr("Press Enter or Space to choose an image file, Ctrl+V to paste one, or drop one here"));
+    setAccessibleDescription(tr("%1. Press Enter or Space to choose an image file, Ctrl+V to "
+                                "paste one, or drop one here")
+                                 .arg(hasImage() ? tr("Holds an image") : tr("Empty")));
     setToolTip(tr("Drop an image here, paste one, or click to choose a file"));
 }
 

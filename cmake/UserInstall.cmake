@@ -5,14 +5,25 @@ if("$ENV{HOME}" STREQUAL "")
     message(FATAL_ERROR "HOME is not set: no place for a per-user install")
 endif()
 
-# A fresh folder, as the update leaves it: nothing of an earlier build lingers in lib/.
-# The player's sets and settings live elsewhere and are not touched.
+# A fresh folder, as the update leaves it: nothing of an earlier build lingers in lib/. It is
+# made beside the installed one and swapped in only once it is whole, so a failed install
+# leaves the copy the player has. The player's sets and settings live elsewhere.
 set(app "${applications}/Pairwell.app")
-file(REMOVE_RECURSE "${app}")
+set(staging "${applications}/.Pairwell.app.installing")
+file(REMOVE_RECURSE "${staging}")
 execute_process(COMMAND "${CMAKE_COMMAND}" --install "${binary_dir}"
-    --component ${app_folder_component} --prefix "${applications}" --strip
+    --component ${app_folder_component} --prefix "${staging}" --strip
     --config "${CMAKE_INSTALL_CONFIG_NAME}"
-    COMMAND_ERROR_IS_FATAL ANY)
+    RESULT_VARIABLE failed)
+if(failed)
+    file(REMOVE_RECURSE "${staging}")
+    message(FATAL_ERROR "Pairwell.app could not be made; ${app} is as it was")
+endif()
+if(EXISTS "${app}")
+    file(RENAME "${app}" "${staging}/old")
+endif()
+file(RENAME "${staging}/Pairwell.app" "${app}")
+file(REMOVE_RECURSE "${staging}")
 if(APPLE OR WIN32)
     return()
 endif()

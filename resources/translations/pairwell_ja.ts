@@ -132,8 +132,8 @@
         <translation>画像をドロップまたは貼り付けるか、クリックしてファイルを選択します</translation>
     </message>
     <message>
-        <source>Press Enter or Space to choose an image file, Ctrl+V to paste one, or drop one here</source>
-        <translation>Enter キーか Space キーで画像ファイルを選択、Ctrl+V で貼り付け、またはここにドロップします</translation>
+        <source>%1. Press Enter or Space to choose an image file, Ctrl+V to paste one, or drop one here</source>
+        <translation>%1。Enter キーか Space キーで画像ファイルを選択、Ctrl+V で貼り付け、またはここにドロップします</translation>
     </message>
 </context>
 <context>
