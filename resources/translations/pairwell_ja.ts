@@ -4,27 +4,32 @@
 <context>
     <name>AppDelegate</name>
     <message>
-        <location filename="../../app/AppDelegate.cpp" line="+296"/>
+        <location filename="../../app/AppDelegate.cpp" line="+421"/>
         <source>Pairwell Help</source>
         <translation>Pairwell ヘルプ</translation>
     </message>
     <message>
+        <location line="-101"/>
         <source>Face %1</source>
         <translation>絵柄 %1</translation>
     </message>
     <message>
+        <location line="+4"/>
         <source>Face %1, pair found</source>
         <translation>絵柄 %1、ペアがそろいました</translation>
     </message>
     <message>
+        <location line="+0"/>
         <source>Face %1, no match</source>
         <translation>絵柄 %1、ペアではありません</translation>
     </message>
     <message>
+        <location line="+9"/>
         <source>Cards %1 and %2 face down again</source>
         <translation>カード %1 と %2 を裏向きに戻しました</translation>
     </message>
     <message>
+        <location line="+20"/>
         <source>Clicks: %1</source>
         <translation>クリック数: %1</translation>
     </message>
@@ -32,25 +37,27 @@
 <context>
     <name>Card</name>
     <message>
-        <location filename="../../app/Card.cpp" line="+105"/>
+        <location filename="../../app/Card.cpp" line="+252"/>
         <source>Card %1</source>
         <translation>カード %1</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+8"/>
         <source>Face %1</source>
         <translation>絵柄 %1</translation>
     </message>
     <message>
-        <location line="+0"/>
+        <location line="-2"/>
         <source>Face down</source>
         <translation>裏向き</translation>
     </message>
     <message>
+        <location line="-5"/>
         <source>Card %1, row %2, column %3</source>
         <translation>カード %1、%2 行 %3 列</translation>
     </message>
     <message>
+        <location line="+7"/>
         <source>Face %1, found</source>
         <translation>絵柄 %1、そろい済み</translation>
     </message>
@@ -107,17 +114,17 @@
     </message>
     <message>
         <location line="+18"/>
-        <location line="+50"/>
+        <location line="+52"/>
         <source>Cover</source>
         <translation>裏面</translation>
     </message>
     <message>
-        <location line="-50"/>
+        <location line="-52"/>
         <source>Face %1</source>
         <translation>絵柄 %1</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+3"/>
         <source>Holds an image</source>
         <translation>画像あり</translation>
     </message>
@@ -132,6 +139,7 @@
         <translation>画像をドロップまたは貼り付けるか、クリックしてファイルを選択します</translation>
     </message>
     <message>
+        <location line="-3"/>
         <source>%1. Press Enter or Space to choose an image file, Ctrl+V to paste one, or drop one here</source>
         <translation>%1。Enter キーか Space キーで画像ファイルを選択、Ctrl+V で貼り付け、またはここにドロップします</translation>
     </message>
@@ -156,7 +164,7 @@
         <translation>中断</translation>
     </message>
     <message>
-        <location line="+32"/>
+        <location line="+52"/>
         <source>&amp;Game</source>
         <translation>ゲーム(&amp;G)</translation>
     </message>
@@ -237,7 +245,7 @@
         <translation>作者のページで新しいバージョンを探します。アップデートはアプリケーションフォルダに入り、次回の起動から使われます。置き換えられた古いバージョンはゴミ箱に移されます。</translation>
     </message>
     <message>
-        <location line="+9"/>
+        <location line="+19"/>
         <source>Check for Updates</source>
         <translation>アップデートを確認</translation>
     </message>
@@ -247,28 +255,28 @@
         <translation>アップデートを確認…</translation>
     </message>
     <message>
-        <location line="+13"/>
+        <location line="+29"/>
         <source>Update progress</source>
         <translation>アップデートの進行状況</translation>
     </message>
     <message>
-        <location filename="../../app/MendView.cpp" line="+115"/>
+        <location filename="../../app/MendView.cpp" line="+100"/>
         <source>This is %1 %2.</source>
         <translation>お使いのバージョンは %1 %2 です。</translation>
     </message>
     <message>
-        <location line="+28"/>
-        <location line="+246"/>
+        <location line="+20"/>
+        <location line="+78"/>
         <source>Error. Try later.</source>
         <translation>エラー: しばらくしてからもう一度お試しください。</translation>
     </message>
     <message>
-        <location line="-227"/>
+        <location line="-59"/>
         <source>Update is available</source>
         <translation>アップデートがあります</translation>
     </message>
     <message>
-        <location line="+38"/>
+        <location line="+45"/>
         <source>%1 of %2</source>
         <translation>%1 / %2</translation>
     </message>
@@ -278,15 +286,17 @@
         <translation>%1 受信済み</translation>
     </message>
     <message>
-        <location line="+125"/>
+        <location line="+10"/>
         <source>Done. Updated Version Will Run in The Next Launch.</source>
         <translation>完了しました。新しいバージョンは次回の起動から使われます。</translation>
     </message>
     <message>
+        <location line="-88"/>
         <source>Checking for updates…</source>
         <translation>アップデートを確認しています…</translation>
     </message>
     <message>
+        <location line="+32"/>
         <source>%1 %2 is published. Download and install it now? It runs from the next launch.</source>
         <translation>%1 %2 が公開されています。今すぐダウンロードしてインストールしますか? 次回の起動から使われます。</translation>
     </message>
@@ -294,7 +304,7 @@
 <context>
     <name>PreferencesWindow</name>
     <message>
-        <location filename="../../app/PreferencesWindow.cpp" line="+56"/>
+        <location filename="../../app/PreferencesWindow.cpp" line="+71"/>
         <source>Preferences</source>
         <translation>環境設定</translation>
     </message>
@@ -372,20 +382,22 @@
         <translation>画像枠の画像を、この名前の新しいセットとして保存します</translation>
     </message>
     <message>
+        <location line="+39"/>
         <source>Saving the set</source>
         <translation>セットを保存しています</translation>
     </message>
     <message>
+        <location line="+3"/>
         <source>%v of %m files</source>
         <translation>%m 個中 %v 個のファイル</translation>
     </message>
     <message>
-        <location filename="../../app/UserView.cpp" line="+14"/>
+        <location filename="../../app/UserView.cpp" line="+21"/>
         <source>Add New Set</source>
         <translation>新しいセットを追加</translation>
     </message>
     <message>
-        <location line="+81"/>
+        <location line="+131"/>
         <source>Info missing ...</source>
         <translation>情報が足りません…</translation>
     </message>
@@ -395,36 +407,41 @@
         <translation>この名前は使えません</translation>
     </message>
     <message>
-        <location line="+7"/>
-        <location line="+8"/>
+        <location line="+6"/>
+        <location line="+10"/>
+        <location line="+46"/>
         <source>Already Exists</source>
         <translation>同じ名前のセットがすでにあります</translation>
     </message>
     <message>
-        <location line="+10"/>
+        <location line="-45"/>
+        <location line="+45"/>
         <source>Error. Could not save</source>
         <translation>エラー: 保存できませんでした</translation>
     </message>
     <message>
+        <location line="+44"/>
         <source>Error. Could not delete the set</source>
         <translation>エラー: セットを削除できませんでした</translation>
     </message>
     <message>
+        <location line="+25"/>
         <source>Error. Could not change the set in use</source>
         <translation>エラー: 使うセットを変更できませんでした</translation>
     </message>
     <message>
-        <location line="+9"/>
+        <location line="-66"/>
         <source>Saved</source>
         <translation>保存しました</translation>
     </message>
     <message>
-        <location line="+8"/>
+        <location line="+23"/>
+        <location line="+23"/>
         <source>At Least, One set is required.</source>
         <translation>セットは少なくとも1つ必要です。</translation>
     </message>
     <message>
-        <location line="+16"/>
+        <location line="+4"/>
         <source>Removed</source>
         <translation>削除しました</translation>
     </message>
@@ -434,7 +451,7 @@
         <translation>エラー: フォルダがありません</translation>
     </message>
     <message>
-        <location line="+9"/>
+        <location line="+12"/>
         <source>Will be Valid in the Next Game</source>
         <translation>次のゲームから有効になります</translation>
     </message>
