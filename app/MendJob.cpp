@@ -124,6 +124,15 @@ QString leaves(const QStringList& names)
 }
 } // namespace
 
+QString mendjob::updateLock()
+{
+    // In the temporary folder, named after the home, so that nothing is left in the home.
+    const QByteArray home =
+        QCryptographicHash::hash(QDir::homePath().toUtf8(), QCryptographicHash::Sha1).toHex();
+    return QDir::temp().filePath(
+        QStringLiteral("pairwell-update-%1.lock").arg(QLatin1String(home.left(16))));
+}
+
 MendJob::MendJob(QObject* parent) : QObject(parent), m_network(new QNetworkAccessManager(this)) {}
 
 MendJob::~MendJob()
@@ -149,12 +158,7 @@ void MendJob::download()
                                    "it installs none (configure with PAIRWELL_UPDATE_KEY)"));
     // Copies of the game share the archive path and the unpack folder in Downloads: one
     // update at a time, or one copy could install what another is still unpacking.
-    const QByteArray home =
-        QCryptographicHash::hash(QDir::homePath().toUtf8(), QCryptographicHash::Sha1)
-            .toHex()
-            .left(16);
-    m_lock = std::make_unique<QLockFile>(
-        QDir::temp().filePath(QStringLiteral("pairwell-update-%1.lock").arg(QLatin1String(home))));
+    m_lock = std::make_unique<QLockFile>(mendjob::updateLock());
     m_lock->setStaleLockTime(0);
     if (!m_lock->tryLock(0))
         return fail(QStringLiteral("another copy of the game is installing an update"));

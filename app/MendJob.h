@@ -32,6 +32,8 @@ void setDeadline(int milliseconds);
 QNetworkReply* fetch(QNetworkAccessManager* network, const QUrl& url, qint64 cap, bool flowing);
 /// Whether \a reply ended without an error, within its cap and its deadline; logs why not.
 bool arrived(const QNetworkReply* reply);
+/// The lock that copies of the game sharing this home take around an update.
+QString updateLock();
 
 } // namespace mendjob
 

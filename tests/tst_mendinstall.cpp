@@ -1,3 +1,4 @@
+#include "MendJob.h"
 #include "MendServer.h"
 #include "MendView.h"
 #include "TestSupport.h"
@@ -74,7 +75,8 @@ private slots:
             "no program|program not executable|link out of the application|entry with ../|"
             "absolute entry|final move fails|too large for Downloads|"
             "redirect to a silent server|encrypted|pane closed while unzip runs|"
-            "tampered archive|another key|no signature|malformed signature|no key in this build";
+            "tampered archive|another key|no signature|malformed signature|no key in this build|"
+            "another copy updating";
         for (const QString& kind : kinds.split(u'|'))
             QTest::newRow(qPrintable(kind)) << kind;
     }
@@ -113,7 +115,10 @@ private slots:
                               QStringList{"-qry", at("staging.zip")} + options + items);
             return read(at("staging.zip"));
         };
-        if (kind == "update") {
+        QLockFile other(mendjob::updateLock()); // held by another copy of the game
+        if (kind == "another copy updating") {
+            QVERIFY(other.tryLock(0));
+        } else if (kind == "update") {
             // Left by earlier attempts: none of it may end up in the application.
             QVERIFY(write(at("Downloads/pairwell.zip"), "an earlier archive"));
             QVERIFY(write(at("Downloads/Pairwell.app/stale"), "an earlier unpacking\n"));
