@@ -64,13 +64,20 @@ std::optional<Keys> readKeys()
     QFile file(settingsFile());
     if (!file.exists())
         return earlierKeys();
-    if (!file.open(QIODevice::ReadOnly))
+    if (!file.open(QIODevice::ReadOnly)) {
+        qCWarning(lcStore).noquote()
+            << "cannot read" << file.fileName() << ":" << file.errorString();
         return std::nullopt;
+    }
     const QByteArray bytes = file.readAll();
     if (bytes != lastBytes || bytes.isEmpty()) {
         const auto keys = parse(bytes);
-        if (!keys)
+        if (!keys) {
+            // The text is parsed in a private copy in the temporary folder.
+            qCWarning(lcStore).noquote()
+                << "cannot parse" << file.fileName() << "(is the temporary folder full?)";
             return std::nullopt;
+        }
         lastBytes = bytes;
         lastKeys = *keys;
     }
